@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vt {
+
+// The settings file. Values are UTF-8 here; the adapter stores them in code page 1251.
+class Profile {
+public:
+    virtual ~Profile() = default;
+    // The value, or an empty string when the key or section is absent.
+    virtual std::string Read(std::string_view section, std::string_view key) = 0;
+    // False when the file could not be written.
+    virtual bool Write(std::string_view section, std::string_view key, std::string_view value) = 0;
+};
+
+}  // namespace vt
