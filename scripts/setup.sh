@@ -4,8 +4,9 @@
 set -euo pipefail
 
 packages=(
-  wine wine32:i386 wine64
+  wine wine64
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   cmake make ninja-build g++ clang libclang-rt-14-dev clang-format
   googletest libgtest-dev libcpp-httplib-dev
   xvfb xauth x11-utils xdotool imagemagick librsvg2-bin fonts-liberation
@@ -20,9 +21,6 @@ done
 if ((${#missing[@]})); then
   sudo_cmd=()
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    "${sudo_cmd[@]}" dpkg --add-architecture i386
-  fi
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

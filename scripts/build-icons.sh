@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Rebuilds the .ico files in resources/icons/ from the SVG sources in resources/icons/src/.
+#
+#   tray-dark-NN.ico, tray-light-NN.ico (NN = 00..11)  16, 20, 24, 32 px
+#   emblem.ico (program icon)                          16, 20, 24, 32, 48 px
+#   menu-NN.ico (NN = 00..12)                          17, 34 px
+#
+# Every entry is an uncompressed 32-bit ARGB bitmap with its AND mask (readable by every
+# Windows version that shows alpha icons, and by older ones through the mask). The output is
+# deterministic: the PNGs are stripped of all metadata before ImageMagick packs them, so a
+# rebuild with the same tool versions gives the same bytes.
+#
+# Needs rsvg-convert (librsvg2-bin), ImageMagick 6 (convert, identify) and python3.
+# Usage: scripts/build-icons.sh [-q]     (from any directory; safe to run again)
+set -euo pipefail
+
+quiet=0
+[ "${1:-}" = "-q" ] && quiet=1
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+icons="$root/resources/icons"
+src="$icons/src"
+
+for tool in rsvg-convert convert identify python3; do
+  command -v "$tool" >/dev/null || { echo "build-icons: $tool is missing" >&2; exit 1; }
+done
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+# build NAME SIZE... : renders src/NAME.svg at each size and packs the result into NAME.ico
+build() {
+  local name="$1"; shift
+  local svg="$src/$name.svg" pngs=() size png
+  [ -f "$svg" ] || { echo "build-icons: missing $svg" >&2; exit 1; }
+  for size in "$@"; do
+    png="$work/$name-$size.png"
+    rsvg-convert --width "$size" --height "$size" --keep-aspect-ratio --format png \
+      --output "$work/raw.png" "$svg"
+    # Force RGBA (colour type 6) and drop every ancillary chunk, so no timestamp or
+    # colour profile makes the bytes depend on the time or the machine.
+    convert "$work/raw.png" -strip -background none -alpha set \
+      -define png:exclude-chunks=all -define png:color-type=6 -define png:bit-depth=8 \
+      "PNG32:$png"
+    pngs+=("$png")
+  done
+  convert "${pngs[@]}" -strip "ICO:$work/$name.ico"
+  check "$work/$name.ico" "$@"
+  if cmp -s "$work/$name.ico" "$icons/$name.ico"; then
+    [ "$quiet" = 1 ] || echo "unchanged $name.ico"
+  else
+    cp "$work/$name.ico" "$icons/$name.ico"
+    [ "$quiet" = 1 ] || echo "wrote     $name.ico"
+  fi
+}
+
+# check FILE SIZE... : the icon must hold exactly those sizes, each a 32-bit BMP entry
+check() {
+  local file="$1"; shift
+  local want got
+  want="$(printf '%sx%s ' $(for s in "$@"; do echo "$s $s"; done))"
+  got="$(identify -format '%wx%h ' "$file")"
+  [ "$got" = "$want" ] || { echo "build-icons: $file holds '$got', expected '$want'" >&2; exit 1; }
+  python3 - "$file" <<'EOF'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+reserved, kind, count = struct.unpack_from('<HHH', data, 0)
+assert reserved == 0 and kind == 1, 'not an icon file'
+for i in range(count):
+    w, h, colours, _, planes, bits, size, offset = struct.unpack_from('<BBBBHHII', data, 6 + 16 * i)
+    header = struct.unpack_from('<IiiHH', data, offset)
+    if data[offset:offset + 4] == b'\x89PNG' or header[0] != 40 or header[4] != 32 or bits != 32:
+        sys.exit('%s: entry %d is not a 32-bit bitmap' % (sys.argv[1], i))
+EOF
+}
+
+tray_sizes=(16 20 24 32)
+for style in dark light; do
+  for i in $(seq -w 0 11); do
+    build "tray-$style-$i" "${tray_sizes[@]}"
+  done
+done
+build emblem 16 20 24 32 48
+for i in $(seq -w 0 12); do
+  build "menu-$i" 17 34
+done
+
+[ "$quiet" = 1 ] || du -cb "$icons"/*.ico | tail -n 1 | awk '{ printf "total %d bytes in %s/*.ico\n", $1, "resources/icons" }'

@@ -1,0 +1,116 @@
+#include "app/tray_settings.h"
+
+#include "app/errors.h"
+#include "app/update_times.h"
+#include "ports/profile.h"
+
+namespace vt {
+namespace {
+
+constexpr const char* kFrc = "frc";
+constexpr const char* kSection = "settings";
+
+// Writes until the first failure; afterwards only remembers it.
+class StartupWriter {
+public:
+    StartupWriter(Profile& profile, std::string path) : profile_(profile), path_(std::move(path)) {}
+
+    void Write(const char* section, const char* key, const std::string& value) {
+        if (failure_) return;
+        if (!profile_.Write(section, key, value)) failure_ = SettingsWriteError(path_).what();
+    }
+
+    const std::optional<std::string>& Failure() const { return failure_; }
+
+private:
+    Profile& profile_;
+    std::string path_;
+    std::optional<std::string> failure_;
+};
+
+}  // namespace
+
+std::string SettingsFilePath(const std::string& progDir) {
+    return progDir + "\\" + kSettingsFileName;
+}
+
+std::optional<std::string> ReadSettings(TTraySettings& s, Profile& profile,
+                                        const std::string& progDir, Random& random) {
+    s.progDir = progDir;
+    StartupWriter writer(profile, SettingsFilePath(progDir));
+
+    s.frctime = profile.Read(kFrc, "frctime");
+    if (s.frctime.empty()) {
+        s.frctime = kDefaultHours;
+        writer.Write(kFrc, "frctime", s.frctime);
+    }
+
+    s.updateTimes = BuildUpdateTimes(s.frctime, random);
+    writer.Write(kFrc, "frcNewtime", s.updateTimes);
+
+    struct Key {
+        const char* section;
+        const char* name;
+        const char* fallback;
+        std::string TTraySettings::*field;
+    };
+    static const Key kKeys[] = {
+        {kFrc, "frcTownIndex", kDefaultTownIndex, &TTraySettings::frcTownIndex},
+        {kFrc, "frcTownName", kDefaultTownName, &TTraySettings::frcTownName},
+        {kFrc, "frcCountryName", kDefaultCountryName, &TTraySettings::frcCountryName},
+        {kSection, "breakBaloonCheked", "10", &TTraySettings::breakBaloonCheked},
+        {kSection, "viewFrcCheked", kSpanDayAndNight, &TTraySettings::viewFrcCheked},
+        {kSection, "picOnIconStyle", "1", &TTraySettings::picOnIconStyle},
+        {kSection, "viewIconCheked", kIconPictures, &TTraySettings::viewIconCheked},
+        {kSection, "autoloadChecked", "true", &TTraySettings::autoloadChecked},
+        {kSection, "stateConnectChecked", "2", &TTraySettings::stateConnectChecked},
+        {kSection, "Proxyserver", "", &TTraySettings::ProxyServer},
+        {kSection, "ProxyPort", "", &TTraySettings::ProxyPort},
+        {kSection, "userProxy", "", &TTraySettings::userProxy},
+        {kSection, "passwdproxy", "", &TTraySettings::passwdProxy},
+    };
+    for (const Key& key : kKeys) {
+        std::string value = profile.Read(key.section, key.name);
+        if (value.empty()) {
+            value = key.fallback;
+            writer.Write(key.section, key.name, value);
+        }
+        s.*key.field = std::move(value);
+    }
+
+    if (auto colour = ColourFromString(profile.Read(kSection, "viewIconColor"))) {
+        s.viewIconColor = *colour;
+    } else {
+        s.viewIconColor = kClBlack;
+        writer.Write(kSection, "viewIconColor", ColourToString(kClBlack));
+    }
+
+    s.balloonRequested = false;
+    return writer.Failure();
+}
+
+void SaveSettings(const TTraySettings& s, Profile& profile) {
+    const std::string path = SettingsFilePath(s.progDir);
+    auto write = [&](const char* section, const char* key, const std::string& value) {
+        if (!profile.Write(section, key, value)) throw SettingsWriteError(path);
+    };
+    write(kFrc, "frcTownName", s.frcTownName);
+    write(kFrc, "frcTownIndex", s.frcTownIndex);
+    write(kFrc, "frcCountryName", s.frcCountryName);
+    write(kSection, "viewFrcCheked", s.viewFrcCheked);
+    write(kSection, "viewIconCheked", s.viewIconCheked);
+    write(kSection, "breakBaloonCheked", s.breakBaloonCheked);
+    write(kSection, "autoloadChecked", s.autoloadChecked);
+    write(kSection, "stateConnectChecked", s.stateConnectChecked);
+    write(kSection, "ProxyServer", s.ProxyServer);
+    write(kSection, "ProxyPort", s.ProxyPort);
+    write(kSection, "userProxy", s.userProxy);
+    write(kSection, "passwdProxy", s.passwdProxy);
+    if (s.viewIconCheked == kIconTemperature) {
+        write(kSection, "viewIconColor", ColourToString(s.viewIconColor));
+    } else if (s.viewIconCheked == kIconPictures) {
+        write(kSection, "picOnIconStyle", s.picOnIconStyle);
+    }
+}
+
+}  // namespace vt

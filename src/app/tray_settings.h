@@ -1,0 +1,61 @@
+// The settings record and the settings file.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/colour.h"
+
+namespace vt {
+
+class Profile;
+class Random;
+
+inline constexpr const char* kSettingsFileName = "vantoreltray.ini";
+inline constexpr const char* kDefaultTownIndex = "27612";
+inline constexpr const char* kDefaultTownName = "Москва";
+inline constexpr const char* kDefaultCountryName = "Россия";
+inline constexpr const char* kSpanDayAndNight = "День+ночь";
+inline constexpr const char* kSpanDay = "День";
+inline constexpr const char* kIconPictures = "Облачность и осадки";
+inline constexpr const char* kIconTemperature = "Температура";
+
+struct TTraySettings {
+    std::string frctime;
+    std::string updateTimes;
+    std::string frcTownIndex;
+    std::string frcTownName;
+    std::string frcCountryName;
+    std::string breakBaloonCheked;
+    std::string viewFrcCheked;
+    std::string viewIconCheked;
+    std::string picOnIconStyle;
+    Colour viewIconColor = kClBlack;
+    std::string autoloadChecked;
+    std::string stateConnectChecked;
+    std::string ProxyServer;
+    std::string ProxyPort;
+    std::string userProxy;
+    std::string passwdProxy;
+    std::string progDir;
+    std::string frcFileBase;
+    bool balloonRequested = false;
+    std::string townListFileBase;
+    std::int32_t winMajor = 0;
+};
+
+// progDir + "\" + the file name: the separator is doubled on purpose, the file functions
+// read it as one.
+std::string SettingsFilePath(const std::string& progDir);
+
+// Loads every key, writing the default of each empty one. When a write fails, the remaining
+// keys are still loaded and defaulted in memory, without further writes, and the message of
+// the failure is returned so that start-up can show it once and go on.
+std::optional<std::string> ReadSettings(TTraySettings& settings, Profile& profile,
+                                        const std::string& progDir, Random& random);
+
+// Writes the dialog's keys in their fixed order; throws SettingsWriteError at the first failure.
+void SaveSettings(const TTraySettings& settings, Profile& profile);
+
+}  // namespace vt

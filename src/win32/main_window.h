@@ -1,0 +1,65 @@
+// The hidden main window: owns the adapters and the controller, and turns window messages into
+// controller calls.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+
+#include "app/main_form.h"
+#include "ports/job_starter.h"
+#include "ports/main_view.h"
+#include "win32/handles.h"
+#include "win32/profile_file.h"
+#include "win32/system_adapters.h"
+#include "win32/tray_icon.h"
+#include "win32/win_files.h"
+
+namespace vt {
+
+inline constexpr wchar_t kMainWindowClass[] = L"VantorelTrayMain";
+
+class MainWindow : public MainView, public JobStarter {
+public:
+    // Creates the window and runs the start-up of the controller.
+    static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
+    ~MainWindow() override;
+
+    // MainView
+    void SetTimer1(bool on) override;
+    void SetMenuCaption(MenuItem item, const std::string& caption) override;
+    void EnableMenuItem(MenuItem item, bool enabled) override;
+    void ReportError(const std::string& text) override;
+    void CloseMainForm() override;
+
+    // JobStarter: downloads arrive with the download worker; until then a job never starts.
+    void StartJob(int kind) override;
+
+    HWND Handle() const { return hwnd_; }
+
+private:
+    MainWindow() = default;
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void BuildMenu();
+    void ShowPopupMenu();
+    void OnCommand(UINT id);
+
+    HWND hwnd_ = nullptr;
+    UniqueMenu menu_;
+    bool timerOn_ = false;
+    SystemClock clock_;
+    SystemRandom random_;
+    WinSystemInfo system_;
+    RegionalDayNames dayNames_;
+    WinFiles files_;
+    std::optional<ProfileFile> profile_;
+    std::optional<TrayIcon> tray_;
+    std::optional<TForm1> form_;
+};
+
+// The top-level error handler: the error's text in a message box.
+void ShowErrorBox(HWND owner, const std::string& text);
+
+}  // namespace vt

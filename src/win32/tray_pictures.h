@@ -1,0 +1,29 @@
+// The icons the tray shows: the weather pictures of both styles and the drawn temperature.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/colour.h"
+#include "ports/tray_shell.h"
+#include "win32/handles.h"
+
+namespace vt {
+
+// The size the system asks for in the notification area (16 at 100 %, larger when scaled).
+int TrayIconSize();
+
+// Picture 0..11 of the light or dark set, at the given size.
+UniqueIcon LoadTrayPicture(int picture, bool lightStyle, int size);
+
+// The temperature digits in Arial, cell height 15 at 16 px, centred, antialiased into a real
+// alpha channel so no fringe of a mask colour remains on any taskbar.
+UniqueIcon DrawTemperatureIcon(const std::string& text, Colour colour, int size);
+
+// Resolves a system colour (0x80000000 | index) with GetSysColor.
+COLORREF ResolveColour(Colour colour);
+
+UniqueIcon MakeTrayIcon(const TrayIconImage& image);
+
+}  // namespace vt

@@ -1,0 +1,23 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include "win32/main_window.h"
+#include "win32/hidden_forms.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    auto mainWindow = vt::MainWindow::Create(instance);
+    if (!mainWindow) return 1;
+    vt::HiddenForm preferences(instance, L"Vantorel.Tray: Настройка", 398, 504);
+    vt::HiddenForm about(instance, L"Vantorel.Tray", 299, 213);
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    // A download still running is not waited for: returning ends the process and its threads.
+    return 0;
+}

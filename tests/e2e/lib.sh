@@ -1,0 +1,61 @@
+# Helpers of the end-to-end tests, sourced by run.sh. Expects BUILD (the Windows build folder),
+# WORK (a scratch folder) and the Wine environment of scripts/wine-env.sh.
+
+E2E_PASSED=0
+E2E_FAILED=0
+E2E_CURRENT=""
+declare -a E2E_PIDS=()
+
+driver() { "$VT_WINE" "$BUILD/tests/e2e/driver.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+begin() { E2E_CURRENT=$1; E2E_CASE_OK=1; echo "--- $1"; }
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then echo "    ok: $what"; else echo "    FAILED: $what"; E2E_CASE_OK=0; fi
+}
+end() {
+  if [ "$E2E_CASE_OK" = 1 ]; then E2E_PASSED=$((E2E_PASSED + 1)); else E2E_FAILED=$((E2E_FAILED + 1)); fi
+}
+
+# A fresh program folder holding only the program; prints its path.
+fresh_folder() {
+  local dir="$WORK/$1"
+  rm -rf "$dir"; mkdir -p "$dir"
+  cp "$BUILD/src/win32/vantoreltray.exe" "$dir/"
+  printf '%s\n' "$dir"
+}
+
+start_program() {  # start_program DIR
+  (cd "$1" && exec "$VT_WINE" ./vantoreltray.exe >/dev/null 2>&1) &
+  E2E_PROGRAM_PID=$!
+  E2E_PIDS+=("$E2E_PROGRAM_PID")
+  driver wait-main 20000
+}
+
+# Ends the program through its menu and waits for the process; false when it does not end.
+exit_program() {
+  driver command 111 >/dev/null || true
+  local i
+  for i in $(seq 1 100); do
+    kill -0 "$E2E_PROGRAM_PID" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  kill "$E2E_PROGRAM_PID" 2>/dev/null
+  return 1
+}
+
+wait_for_file_line() {  # FILE REGEX
+  local i
+  for i in $(seq 1 100); do
+    [ -f "$1" ] && grep -qa -E "$2" "$1" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+screenshot() {  # NAME
+  mkdir -p "$SCREENS"
+  import -window root "$SCREENS/$1.png" 2>/dev/null && echo "    screenshot: $SCREENS/$1.png"
+}
+
+to_cp1251() { iconv -f UTF-8 -t CP1251; }

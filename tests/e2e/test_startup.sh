@@ -1,0 +1,64 @@
+# Start-up and the settings file, seen from outside.
+
+expected_first_ini() {
+  printf '%s\r\n' '[frc]' 'frctime=0,6,12,18' 'frcNewtime=@' 'frcTownIndex=27612' \
+    'frcTownName=Москва' 'frcCountryName=Россия' '[settings]' 'breakBaloonCheked=10' \
+    'viewFrcCheked=День+ночь' 'picOnIconStyle=1' 'viewIconCheked=Облачность и осадки' \
+    'autoloadChecked=true' 'stateConnectChecked=2' 'Proxyserver=' 'ProxyPort=' 'userProxy=' \
+    'passwdproxy=' 'viewIconColor=clBlack' | to_cp1251
+}
+
+# The file with its jittered times replaced by "@", so that it can be compared byte for byte.
+ini_without_times() { sed -E 's/^frcNewtime=[0-9:,]+\r$/frcNewtime=@\r/' "$1"; }
+
+first_start_case() {  # LOCALE FOLDER_NAME
+  local locale=$1 name=$2
+  begin "first start in an empty folder named '$name' ($locale)"
+  local dir; dir=$(fresh_folder "$name")
+  LC_ALL=$locale start_program "$dir"
+  check "the hidden main window exists" true
+  check "the settings file is written" wait_for_file_line "$dir/vantoreltray.ini" '^viewIconColor='
+  sleep 0.5
+  check "its bytes equal the example apart from the times" \
+    cmp -s <(ini_without_times "$dir/vantoreltray.ini") <(expected_first_ini)
+  check "frcNewtime holds four times in ascending order" \
+    grep -qa -E '^frcNewtime=0:[0-5][0-9],(5:[4-5][0-9]|6:[0-1][0-9]),(11:[4-5][0-9]|12:[0-1][0-9]),(17:[4-5][0-9]|18:[0-1][0-9])'$'\r''$' "$dir/vantoreltray.ini"
+  [ "$locale" = ru_RU.UTF-8 ] && screenshot first-start
+  check "the menu's exit ends the program" exit_program
+  end
+}
+
+first_start_case ru_RU.UTF-8 "Погода от Vantorel"
+first_start_case C.UTF-8 "Погода 1252"
+
+begin "a hand-made settings file"
+dir=$(fresh_folder hand-made)
+printf '%s\r\n' '[frc]' 'frcTownIndex=3914' 'frcTownName=Энск' '[settings]' 'viewFrcCheked=' \
+  'viewIconColor=$000000FF' | to_cp1251 >"$dir/vantoreltray.ini"
+start_program "$dir"
+check "start-up finishes" wait_for_file_line "$dir/vantoreltray.ini" '^passwdproxy='
+sleep 0.5
+check "the empty span is rewritten with the default" \
+  grep -qa "^viewFrcCheked=$(printf 'День+ночь' | to_cp1251)"$'\r' "$dir/vantoreltray.ini"
+check "the four-digit index stays as it is in the file" grep -qa $'^frcTownIndex=3914\r' "$dir/vantoreltray.ini"
+check "the red colour is kept" grep -qa $'^viewIconColor=$000000FF\r' "$dir/vantoreltray.ini"
+check "the town name is kept" grep -qa "^frcTownName=$(printf 'Энск' | to_cp1251)"$'\r' "$dir/vantoreltray.ini"
+check "exit" exit_program
+end
+
+begin "a settings file that cannot be written"
+dir=$(fresh_folder unwritable)
+mkdir "$dir/vantoreltray.ini"
+start_program "$dir"
+text=$(driver dialog-text Vantorel.Tray 15000)
+echo "    message box: $text"
+check "one message box names the settings file" \
+  grep -q -E '^Unable to write to .*unwritable\\\\vantoreltray\.ini\.$' <<<"$text"
+check "exactly one such box" test "$(driver count-dialogs Vantorel.Tray)" = 1
+screenshot write-failure
+driver dialog-ok Vantorel.Tray >/dev/null
+sleep 1
+check "no second box follows" test "$(driver count-dialogs Vantorel.Tray)" = 0
+check "the program keeps running" driver wait-main 1000
+check "exit" exit_program
+end
