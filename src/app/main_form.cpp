@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include "app/links.h"
 #include "app/schedule.h"
 #include "app/tray_decision.h"
 #include "forecast/forecast_loader.h"
@@ -95,6 +96,16 @@ void TForm1::SetMenuCaptions() {
     for (const Caption& c : kCaptions) ports_.view.SetMenuCaption(c.item, c.text);
 }
 
+void TForm1::Timer1Timer() {
+    const DownloadDecision decision =
+        ForecastDownloadDue(ports_.files, Settings.progDir, Settings.frcTownIndex,
+                            ports_.clock.NowUtc(), Settings.updateTimes);
+    Settings.frcFileBase = decision.fileBase;
+    if (!decision.due) return;
+    ports_.view.SetTimer1(false);
+    ports_.jobs.StartJob(kForecastJob);
+}
+
 void TForm1::ExitTrayClick() {
     ports_.view.CloseMainForm();
     RemoveTrayIcon();
@@ -103,9 +114,117 @@ void TForm1::ExitTrayClick() {
 void TForm1::UpdateTrayIcon(std::string_view state) {
     const TrayUpdate update = DecideTrayUpdate(state, trayData, Settings, frc);
     trayData = update.data;
-    ports_.tray.Notify(update.message, trayData, update.image);
+    lastImage_ = update.image;
+    const bool accepted = ports_.tray.Notify(update.message, trayData, update.image);
+    if (update.message == TrayMessage::Add && !iconAdded_) {
+        iconAdded_ = accepted;
+        // At logon the shell may not be ready yet; keep trying without holding up start-up.
+        if (!accepted) ports_.desktop.SetAddRetryTimer(true);
+    }
     Settings.balloonRequested = false;
     ports_.view.SetTimer1(true);
+}
+
+bool TForm1::ResendIcon() {
+    // The last display again, without its balloon.
+    TrayData data = trayData;
+    data.uFlags = kTipFlags;
+    if (ports_.tray.Notify(TrayMessage::Add, data, lastImage_)) return true;
+    // Refused because the icon is there already: that counts as added.
+    return ports_.tray.Notify(TrayMessage::Modify, data, lastImage_);
+}
+
+void TForm1::ShellRestarted() {
+    iconAdded_ = ResendIcon();
+    ports_.desktop.SetAddRetryTimer(!iconAdded_);
+}
+
+void TForm1::RetryAddIcon() {
+    if (iconAdded_) {
+        ports_.desktop.SetAddRetryTimer(false);
+        return;
+    }
+    iconAdded_ = ResendIcon();
+    if (iconAdded_) ports_.desktop.SetAddRetryTimer(false);
+}
+
+void TForm1::TrayCallback(std::uint32_t mouseMessage) {
+    constexpr std::uint32_t kLeftDown = 0x201, kLeftDoubleClick = 0x203, kRightDown = 0x204;
+    switch (mouseMessage) {
+        case kLeftDown:
+            if (Settings.winMajor == 5) {
+                Settings.balloonRequested = true;
+                if (frc.trayState == kStateFormCreate || frc.trayState == kStatePrognoz ||
+                    frc.trayState == kStateError) {
+                    UpdateTrayIcon(frc.trayState);
+                }
+            } else {
+                OpenTownPage("Open", ShowCommand::Restore);
+            }
+            break;
+        case kLeftDoubleClick:
+            OpenTownPage("Open", ShowCommand::Restore);
+            break;
+        case kRightDown:
+            ports_.desktop.PopupMenuAtCursor();
+            break;
+        default:
+            break;
+    }
+}
+
+void TForm1::OpenTownPage(const char* verb, ShowCommand show) {
+    ports_.desktop.OpenLink(verb, TownPageLink(service, Settings), show);
+}
+
+void TForm1::OpenMenuLink(MenuItem item) {
+    if (auto link = MenuLink(service, item)) {
+        ports_.desktop.OpenLink("open", *link, ShowCommand::ShowNormal);
+    }
+}
+
+void TForm1::FrcClick() { OpenTownPage("open", ShowCommand::ShowNormal); }
+
+void TForm1::UpdateClick() {
+    ports_.view.EnableMenuItem(MenuItem::Update, false);
+    ports_.jobs.StartJob(kForecastJob);
+}
+
+void TForm1::InstallClick() {
+    ports_.desktop.ShowPreferences();
+    ports_.view.EnableMenuItem(MenuItem::Install, false);
+}
+
+void TForm1::AboutTrayClick() {
+    ports_.view.EnableMenuItem(MenuItem::AboutTray, false);
+    ports_.desktop.ShowAbout();
+}
+
+void TForm1::PreferencesClosed() { ports_.view.EnableMenuItem(MenuItem::Install, true); }
+
+void TForm1::AboutClosed() { ports_.view.EnableMenuItem(MenuItem::AboutTray, true); }
+
+void TForm1::MenuClick(MenuItem item) {
+    switch (item) {
+        case MenuItem::Frc:
+            FrcClick();
+            break;
+        case MenuItem::Update:
+            UpdateClick();
+            break;
+        case MenuItem::Install:
+            InstallClick();
+            break;
+        case MenuItem::AboutTray:
+            AboutTrayClick();
+            break;
+        case MenuItem::ExitTray:
+            ExitTrayClick();
+            break;
+        default:
+            OpenMenuLink(item);
+            break;
+    }
 }
 
 void TForm1::RemoveTrayIcon() { ports_.tray.Remove(); }

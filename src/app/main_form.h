@@ -2,6 +2,7 @@
 // hidden window of the Win32 layer turns its messages into these calls.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,11 +10,14 @@
 #include "app/service_config.h"
 #include "app/tray_settings.h"
 #include "forecast/forecast_types.h"
+#include "ports/desktop.h"
+#include "ports/main_view.h"
 #include "ports/tray_shell.h"
 
 namespace vt {
 
 class Clock;
+class Desktop;
 class DayNames;
 class Files;
 class JobStarter;
@@ -32,6 +36,7 @@ struct MainPorts {
     TrayShell& tray;
     MainView& view;
     JobStarter& jobs;
+    Desktop& desktop;
 };
 
 inline constexpr const char* kGreeting = "Vantorel: Погода от КЛЕВИР и Орнатек";
@@ -42,9 +47,33 @@ public:
 
     void FormCreate();
     void ExitTrayClick();
+    void Timer1Timer();
 
     void UpdateTrayIcon(std::string_view state);
     void RemoveTrayIcon();
+    // lParam of the tray callback message: the mouse message.
+    void TrayCallback(std::uint32_t mouseMessage);
+    // The notification area was recreated (TaskbarCreated): add the icon again as it was.
+    void ShellRestarted();
+    // The retry timer's tick while the icon has not been added yet.
+    void RetryAddIcon();
+
+    void NewsClick() { OpenMenuLink(MenuItem::News); }
+    void ICQClick() { OpenMenuLink(MenuItem::ICQ); }
+    void MapClick() { OpenMenuLink(MenuItem::Map); }
+    void AviaClick() { OpenMenuLink(MenuItem::Avia); }
+    void AutoClick() { OpenMenuLink(MenuItem::Auto); }
+    void MonthClick() { OpenMenuLink(MenuItem::Month); }
+    void TourismClick() { OpenMenuLink(MenuItem::Tourism); }
+    void FrcClick();
+    void UpdateClick();
+    void InstallClick();
+    void AboutTrayClick();
+    // The dialogs were closed; their menu items work again.
+    void PreferencesClosed();
+    void AboutClosed();
+    // Routes a menu command to its handler.
+    void MenuClick(MenuItem item);
     void LoadForecast();
     void ShowError(const std::string& message);
 
@@ -58,8 +87,13 @@ public:
 private:
     void SetMenuCaptions();
     void UseSafeTownIndex();
+    void OpenMenuLink(MenuItem item);
+    void OpenTownPage(const char* verb, ShowCommand show);
+    bool ResendIcon();
 
     MainPorts ports_;
+    TrayIconImage lastImage_;
+    bool iconAdded_ = false;
 };
 
 // Start-up maps every version from 5 on to 5: later Windows show balloons like 5 does.

@@ -6,18 +6,30 @@ namespace {
 constexpr wchar_t kFormClass[] = L"VantorelTrayForm";
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_BORDER;
 
-LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+}  // namespace
+
+LRESULT CALLBACK HiddenForm::FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
     if (message == WM_CLOSE) {
         ShowWindow(hwnd, SW_HIDE);  // closing only hides; the form lives until the end
+        auto* self = reinterpret_cast<HiddenForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && self->onHide_) self->onHide_();
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-}  // namespace
+void HiddenForm::Show() {
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+}
 
 HiddenForm::HiddenForm(HINSTANCE instance, const wchar_t* caption, int clientWidth,
-                       int clientHeight) {
+                       int clientHeight, std::function<void()> onHide)
+    : onHide_(std::move(onHide)) {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = FormProc;
@@ -30,7 +42,7 @@ HiddenForm::HiddenForm(HINSTANCE instance, const wchar_t* caption, int clientWid
     AdjustWindowRectEx(&rect, kStyle, FALSE, 0);
     hwnd_ = CreateWindowExW(0, kFormClass, caption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                             rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
-                            instance, nullptr);
+                            instance, this);
 }
 
 HiddenForm::~HiddenForm() {

@@ -2,18 +2,42 @@
 
 #include <string>
 
+#include <shellapi.h>
+
 #include "app/errors.h"
+#include "win32/menu_icons.h"
 #include "win32/wide.h"
 
 namespace vt {
 namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT_PTR kAddRetryTimer = 2;
+constexpr UINT kAddRetryInterval = 3000;
 constexpr UINT kTimer1Interval = 60000;
 constexpr UINT kMsgShowError = WM_APP + 1;
 constexpr UINT kFirstCommand = 100;
 
 UINT CommandOf(MenuItem item) { return kFirstCommand + static_cast<UINT>(item); }
+
+// The pictures of the menu list, by item.
+int MenuPicture(MenuItem item) {
+    switch (item) {
+        case MenuItem::News: return 0;
+        case MenuItem::ICQ: return 11;
+        case MenuItem::Map: return 2;
+        case MenuItem::Avia: return 12;
+        case MenuItem::Auto: return 3;
+        case MenuItem::Month: return 4;
+        case MenuItem::Tourism: return 5;
+        case MenuItem::Frc: return 6;
+        case MenuItem::Update: return 7;
+        case MenuItem::Install: return 8;
+        case MenuItem::AboutTray: return 9;
+        case MenuItem::ExitTray: return 10;
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -42,16 +66,22 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
     ShowWindow(window->hwnd_, SW_HIDE);
     window->BuildMenu();
 
+    window->taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     window->tray_.emplace(window->hwnd_);
     window->profile_.emplace(SettingsFilePath(window->system_.ProgramFolder()));
     window->form_.emplace(MainPorts{*window->profile_, window->files_, window->clock_,
                                     window->random_, window->system_, window->dayNames_,
-                                    *window->tray_, *window, *window});
+                                    *window->tray_, *window, *window, *window});
     try {
         window->form_->FormCreate();
     } catch (const std::exception& e) {
         ShowErrorBox(window->hwnd_, e.what());
     }
+    MainWindow* self = window.get();
+    self->preferences_.emplace(instance, L"Vantorel.Tray: Настройка", 398, 504,
+                               [self] { self->form_->PreferencesClosed(); });
+    self->about_.emplace(instance, L"Vantorel.Tray", 299, 213,
+                         [self] { self->form_->AboutClosed(); });
     return window;
 }
 
@@ -66,6 +96,14 @@ void MainWindow::BuildMenu() {
     menu_.Reset(CreatePopupMenu());
     auto add = [&](MenuItem item) {
         AppendMenuW(menu_.Get(), MF_STRING, CommandOf(item), L"");
+        if (UniqueGdiObject bitmap = LoadMenuBitmap(MenuPicture(item))) {
+            MENUITEMINFOW info = {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_BITMAP;
+            info.hbmpItem = static_cast<HBITMAP>(bitmap.Get());
+            SetMenuItemInfoW(menu_.Get(), CommandOf(item), FALSE, &info);
+            menuBitmaps_.push_back(std::move(bitmap));
+        }
     };
     auto separator = [&] { AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr); };
     add(MenuItem::News);
@@ -117,7 +155,25 @@ void MainWindow::CloseMainForm() { PostQuitMessage(0); }
 
 void MainWindow::StartJob(int) {}
 
-void MainWindow::ShowPopupMenu() {
+void MainWindow::OpenLink(const std::string& verb, const std::string& address,
+                          ShowCommand show) {
+    ShellExecuteW(hwnd_, Wide(verb).c_str(), Wide(address).c_str(), nullptr, nullptr,
+                  show == ShowCommand::Restore ? SW_RESTORE : SW_SHOWNORMAL);
+}
+
+void MainWindow::ShowPreferences() { preferences_->Show(); }
+
+void MainWindow::ShowAbout() { about_->Show(); }
+
+void MainWindow::SetAddRetryTimer(bool on) {
+    if (on) {
+        SetTimer(hwnd_, kAddRetryTimer, kAddRetryInterval, nullptr);
+    } else {
+        KillTimer(hwnd_, kAddRetryTimer);
+    }
+}
+
+void MainWindow::PopupMenuAtCursor() {
     POINT cursor;
     GetCursorPos(&cursor);
     // Without the foreground the menu would not close when the user clicks elsewhere.
@@ -129,7 +185,8 @@ void MainWindow::ShowPopupMenu() {
 }
 
 void MainWindow::OnCommand(UINT id) {
-    if (id == CommandOf(MenuItem::ExitTray)) form_->ExitTrayClick();
+    if (id < kFirstCommand || id > CommandOf(MenuItem::ExitTray)) return;
+    form_->MenuClick(static_cast<MenuItem>(id - kFirstCommand));
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -151,9 +208,17 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        form_->ShellRestarted();
+        return 0;
+    }
     switch (message) {
         case kWmTrayIcon:
-            if (lParam == WM_RBUTTONDOWN) ShowPopupMenu();
+            form_->TrayCallback(static_cast<std::uint32_t>(lParam));
+            return 0;
+        case WM_TIMER:
+            if (wParam == kTimer1) form_->Timer1Timer();
+            if (wParam == kAddRetryTimer) form_->RetryAddIcon();
             return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam));

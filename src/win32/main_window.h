@@ -6,11 +6,14 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/main_form.h"
 #include "ports/job_starter.h"
 #include "ports/main_view.h"
+#include "ports/desktop.h"
 #include "win32/handles.h"
+#include "win32/hidden_forms.h"
 #include "win32/profile_file.h"
 #include "win32/system_adapters.h"
 #include "win32/tray_icon.h"
@@ -20,7 +23,7 @@ namespace vt {
 
 inline constexpr wchar_t kMainWindowClass[] = L"VantorelTrayMain";
 
-class MainWindow : public MainView, public JobStarter {
+class MainWindow : public MainView, public JobStarter, public Desktop {
 public:
     // Creates the window and runs the start-up of the controller.
     static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
@@ -36,6 +39,13 @@ public:
     // JobStarter: downloads arrive with the download worker; until then a job never starts.
     void StartJob(int kind) override;
 
+    // Desktop
+    void OpenLink(const std::string& verb, const std::string& address, ShowCommand show) override;
+    void PopupMenuAtCursor() override;
+    void ShowPreferences() override;
+    void ShowAbout() override;
+    void SetAddRetryTimer(bool on) override;
+
     HWND Handle() const { return hwnd_; }
 
 private:
@@ -43,11 +53,12 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildMenu();
-    void ShowPopupMenu();
     void OnCommand(UINT id);
 
     HWND hwnd_ = nullptr;
     UniqueMenu menu_;
+    std::vector<UniqueGdiObject> menuBitmaps_;
+    UINT taskbarCreated_ = 0;
     bool timerOn_ = false;
     SystemClock clock_;
     SystemRandom random_;
@@ -57,6 +68,8 @@ private:
     std::optional<ProfileFile> profile_;
     std::optional<TrayIcon> tray_;
     std::optional<TForm1> form_;
+    std::optional<HiddenForm> preferences_;
+    std::optional<HiddenForm> about_;
 };
 
 // The top-level error handler: the error's text in a message box.

@@ -2,7 +2,6 @@
 #include <commctrl.h>
 
 #include "win32/main_window.h"
-#include "win32/hidden_forms.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
@@ -10,8 +9,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     auto mainWindow = vt::MainWindow::Create(instance);
     if (!mainWindow) return 1;
-    vt::HiddenForm preferences(instance, L"Vantorel.Tray: Настройка", 398, 504);
-    vt::HiddenForm about(instance, L"Vantorel.Tray", 299, 213);
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

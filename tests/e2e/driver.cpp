@@ -1,6 +1,7 @@
 // Plays the shell and the user for the end-to-end tests: finds the program's windows, posts the
 // tray callback message, reads and presses dialogs. Prints UTF-8. Exit 0 on success.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,7 +42,8 @@ BOOL CALLBACK PrintStatic(HWND child, LPARAM) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: driver wait-main MS | tray MOUSE_MSG | command ID |\n"
-                 "              dialog-text TITLE MS | dialog-ok TITLE | count-dialogs TITLE\n");
+                 "              dialog-text TITLE MS | dialog-ok TITLE | count-dialogs TITLE |\n"
+                 "              tray-delete | taskbar-created | window-visible TITLE | close-window TITLE\n");
     return 2;
 }
 
@@ -60,6 +62,26 @@ int wmain(int argc, wchar_t** argv) {
         const BOOL ok = verb == L"tray" ? PostMessageW(main, kTrayMessage, 1, value)
                                         : PostMessageW(main, WM_COMMAND, value, 0);
         return ok ? 0 : 1;
+    }
+    if (verb == L"tray-delete" && argc == 2) {
+        // What a crashing shell does to every icon.
+        NOTIFYICONDATAW nid = {};
+        nid.cbSize = NOTIFYICONDATAW_V2_SIZE;
+        nid.hWnd = FindWindowW(kMainClass, nullptr);
+        nid.uID = 1;
+        return nid.hWnd && Shell_NotifyIconW(NIM_DELETE, &nid) ? 0 : 1;
+    }
+    if (verb == L"taskbar-created" && argc == 2) {
+        HWND main = FindWindowW(kMainClass, nullptr);
+        return main && PostMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0) ? 0 : 1;
+    }
+    if (verb == L"window-visible" && argc == 3) {
+        HWND window = FindWindowW(nullptr, argv[2]);
+        return window && IsWindowVisible(window) ? 0 : 1;
+    }
+    if (verb == L"close-window" && argc == 3) {
+        HWND window = FindWindowW(nullptr, argv[2]);
+        return window && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
     if (verb == L"dialog-text" && argc == 4) {
         HWND dialog = WaitFor(L"#32770", argv[2], _wtoi(argv[3]));

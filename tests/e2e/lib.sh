@@ -59,3 +59,33 @@ screenshot() {  # NAME
 }
 
 to_cp1251() { iconv -f UTF-8 -t CP1251; }
+
+# A stored forecast for today, written now, so the program shows it without a download.
+put_forecast() {  # put_forecast DIR INDEX
+  local today tomorrow
+  today=$(date -u +%F)
+  tomorrow=$(date -u -d tomorrow +%F)
+  local day night
+  day=$("$VT_TOOL" encode --period 1 --date "$today" --sky 7 --temp -5 --pressure 748 \
+    --humidity 85 --wind-dir 3 --wind-speed 4)
+  night=$("$VT_TOOL" encode --period 3 --date "$tomorrow" --sky 3 --temp -9 --pressure 750 \
+    --humidity 90 --wind-dir 2 --wind-speed 2)
+  printf '%s\r\n%s\r\n' "$day" "$night" >"$1/$2.txt"
+}
+
+# Every address the program hands to the shell's browser lands in $WORK/links.txt.
+register_link_recorder() {
+  local recorder="$WORK/record-link.sh"
+  printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s/links.txt"\n' "$WORK" >"$recorder"
+  chmod +x "$recorder"
+  "$VT_WINE" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$recorder" /f >/dev/null 2>&1
+}
+
+wait_for_links() {  # COUNT
+  local i
+  for i in $(seq 1 100); do
+    [ -f "$WORK/links.txt" ] && [ "$(wc -l <"$WORK/links.txt")" -ge "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}

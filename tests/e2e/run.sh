@@ -4,6 +4,7 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 BUILD=$(cd "$1" && pwd)
+VT_TOOL=${VT_TOOL:-$here/../../build/native/tools/vtforecast}
 WORK="$BUILD/e2e"
 SCREENS="$BUILD/e2e-screens"
 rm -rf "$WORK"; mkdir -p "$WORK"

@@ -9,6 +9,7 @@
 
 #include "ports/clock.h"
 #include "ports/day_names.h"
+#include "ports/desktop.h"
 #include "ports/files.h"
 #include "ports/job_starter.h"
 #include "ports/main_view.h"
@@ -224,6 +225,25 @@ class FakeJobs : public JobStarter {
 public:
     void StartJob(int kind) override { started.push_back(kind); }
     std::vector<int> started;
+};
+
+class FakeDesktop : public Desktop {
+public:
+    struct Link {
+        std::string verb, address;
+        ShowCommand show;
+        bool operator==(const Link&) const = default;
+    };
+    void OpenLink(const std::string& verb, const std::string& address, ShowCommand show) override {
+        links.push_back({verb, address, show});
+    }
+    void PopupMenuAtCursor() override { ++popups; }
+    void ShowPreferences() override { ++preferences; }
+    void ShowAbout() override { ++abouts; }
+    void SetAddRetryTimer(bool on) override { retryTimer = on; }
+    std::vector<Link> links;
+    int popups = 0, preferences = 0, abouts = 0;
+    bool retryTimer = false;
 };
 
 }  // namespace vt::test

@@ -13,7 +13,7 @@ using namespace vt::test;
 class MainFormTest : public ::testing::Test {
 protected:
     TForm1& Start() {
-        form_.emplace(MainPorts{profile, files, clock, random, system, dayNames, tray, view, jobs});
+        form_.emplace(MainPorts{profile, files, clock, random, system, dayNames, tray, view, jobs, desktop});
         form_->FormCreate();
         return *form_;
     }
@@ -30,6 +30,7 @@ protected:
     FakeTray tray;
     FakeView view;
     FakeJobs jobs;
+    FakeDesktop desktop;
 
 private:
     std::optional<TForm1> form_;

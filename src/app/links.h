@@ -1,0 +1,24 @@
+// The web addresses the tray opens. Every one goes through the service's click counter; only
+// addresses built here, from the configured hosts and a digits-only town index, reach the shell.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ports/main_view.h"
+
+namespace vt {
+
+struct ServiceConfig;
+struct TTraySettings;
+
+// "http://" + counter host + "/r.php?cl+TRAY+" + the complete target, not escaped.
+std::string CounterLink(const ServiceConfig& service, const std::string& target);
+
+// The town page: the Ukrainian site exactly for "Украина", the main site otherwise.
+std::string TownPageLink(const ServiceConfig& service, const TTraySettings& settings);
+
+// The link of a menu item that opens a section of the site; nullopt for the other items.
+std::optional<std::string> MenuLink(const ServiceConfig& service, MenuItem item);
+
+}  // namespace vt

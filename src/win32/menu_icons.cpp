@@ -1,0 +1,59 @@
+#include "win32/menu_icons.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "resource_ids.h"
+
+namespace vt {
+
+UniqueGdiObject LoadMenuBitmap(int index) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    const int size = MulDiv(17, dpi > 0 ? dpi : 96, 96);
+
+    UniqueIcon icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                                  MAKEINTRESOURCEW(IDI_MENU_FIRST + index),
+                                                  IMAGE_ICON, size, size, 0)));
+    if (!icon) return UniqueGdiObject();
+    ICONINFO info = {};
+    if (!GetIconInfo(icon.Get(), &info)) return UniqueGdiObject();
+    UniqueGdiObject colour(info.hbmColor);
+    UniqueGdiObject mask(info.hbmMask);
+
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = size;
+    bmi.bmiHeader.biHeight = -size;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
+    HDC dc = GetDC(nullptr);
+    const int lines = GetDIBits(dc, static_cast<HBITMAP>(colour.Get()), 0, size, pixels.data(),
+                                &bmi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    if (lines != size) return UniqueGdiObject();
+
+    void* bits = nullptr;
+    UniqueGdiObject result(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!result) return result;
+    // Blended onto the menu colour and opaque: some menu implementations (Wine's among them)
+    // ignore the alpha channel and would show black around the picture.
+    const COLORREF back = GetSysColor(COLOR_MENU);
+    const std::uint32_t backRgb[3] = {GetRValue(back), GetGValue(back), GetBValue(back)};
+    auto* out = static_cast<std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const std::uint32_t p = pixels[i];
+        const std::uint32_t a = p >> 24;
+        auto blend = [&](int shift, std::uint32_t b) {
+            return (((p >> shift) & 0xFF) * a + b * (255 - a)) / 255;
+        };
+        out[i] = 0xFF000000u | (blend(16, backRgb[0]) << 16) | (blend(8, backRgb[1]) << 8) |
+                 blend(0, backRgb[2]);
+    }
+    return result;
+}
+
+}  // namespace vt
