@@ -71,7 +71,8 @@ int InRange(std::string_view text, std::string_view what, int low, int high) {
 // "YYYY-MM-DD" at the start of text.
 CivilDate ParseDate(std::string_view text, std::string_view what) {
     if (text.size() < 10 || text[4] != '-' || text[7] != '-') {
-        throw UsageError{std::string(what) + ": expected YYYY-MM-DD: \"" + std::string(text) + "\""};
+        throw UsageError{std::string(what) + ": expected YYYY-MM-DD: \"" + std::string(text) +
+                         "\""};
     }
     const CivilDate date{InRange(text.substr(0, 4), what, 1, 9999),
                          InRange(text.substr(5, 2), what, 1, 12),
@@ -193,16 +194,16 @@ int Decode(const std::vector<std::string>& args) {
 }
 
 int Encode(const std::vector<std::string>& args) {
-    static const char* const kNames[] = {"--period",   "--date",     "--sky",
-                                         "--temp",     "--pressure", "--humidity",
-                                         "--wind-dir", "--wind-speed"};
+    static const char* const kNames[] = {"--period",   "--date",     "--sky",      "--temp",
+                                         "--pressure", "--humidity", "--wind-dir", "--wind-speed"};
     std::map<std::string, std::string> values;
     for (std::size_t i = 0; i < args.size(); i += 2) {
         bool known = false;
         for (const char* name : kNames) known = known || args[i] == name;
         if (!known) throw UsageError{"encode: unknown option " + args[i]};
         if (i + 1 == args.size()) throw UsageError{args[i] + ": value missing"};
-        if (!values.emplace(args[i], args[i + 1]).second) throw UsageError{args[i] + ": given twice"};
+        if (!values.emplace(args[i], args[i + 1]).second)
+            throw UsageError{args[i] + ": given twice"};
     }
     for (const char* name : kNames) {
         if (!values.count(name)) throw UsageError{std::string("encode: ") + name + " missing"};

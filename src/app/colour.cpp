@@ -16,7 +16,9 @@ struct NamedColour {
 constexpr std::uint32_t Rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
     return r | (g << 8) | (b << 16);
 }
-constexpr std::uint32_t Sys(std::uint32_t index) { return kSystemColourFlag | index; }
+constexpr std::uint32_t Sys(std::uint32_t index) {
+    return kSystemColourFlag | index;
+}
 
 // The colours a user can pick, then the toolkit's system colours (accepted on reading).
 constexpr std::array<NamedColour, 50> kNames = {{

@@ -15,8 +15,12 @@ using Colour = std::int32_t;
 constexpr Colour kClBlack = 0x000000;
 constexpr std::uint32_t kSystemColourFlag = 0x80000000u;
 
-constexpr bool IsSystemColour(Colour c) { return (static_cast<std::uint32_t>(c) & 0xFF000000u) == kSystemColourFlag; }
-constexpr int SystemColourIndex(Colour c) { return static_cast<int>(static_cast<std::uint32_t>(c) & 0xFFu); }
+constexpr bool IsSystemColour(Colour c) {
+    return (static_cast<std::uint32_t>(c) & 0xFF000000u) == kSystemColourFlag;
+}
+constexpr int SystemColourIndex(Colour c) {
+    return static_cast<int>(static_cast<std::uint32_t>(c) & 0xFFu);
+}
 
 // A name (case ignored), a decimal number (sign allowed) or "$" with one to eight hex digits.
 std::optional<Colour> ColourFromString(std::string_view text);

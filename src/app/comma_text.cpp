@@ -5,7 +5,9 @@
 namespace vt {
 namespace {
 
-bool IsBlank(char c) { return c >= 1 && c <= ' '; }
+bool IsBlank(char c) {
+    return c >= 1 && c <= ' ';
+}
 
 }  // namespace
 
@@ -32,7 +34,7 @@ std::vector<std::string> SplitCommaText(std::string_view text) {
             }
         } else {
             const std::size_t start = p;
-            while (p < n && static_cast<unsigned char>(text[p]) > ' ' && text[p] != ',') ++p;
+            while (p<n&& static_cast<unsigned char>(text[p])> ' ' && text[p] != ',') ++p;
             entry.assign(text.substr(start, p - start));
         }
         entries.push_back(std::move(entry));

@@ -7,13 +7,14 @@
 namespace vt {
 
 class HandlerError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class SettingsWriteError : public HandlerError {
-public:
-    explicit SettingsWriteError(const std::string& path) : HandlerError("Unable to write to " + path) {}
+  public:
+    explicit SettingsWriteError(const std::string& path)
+        : HandlerError("Unable to write to " + path) {}
 };
 
 }  // namespace vt

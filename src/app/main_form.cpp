@@ -183,7 +183,9 @@ void TForm1::OpenMenuLink(MenuItem item) {
     }
 }
 
-void TForm1::FrcClick() { OpenTownPage("open", ShowCommand::ShowNormal); }
+void TForm1::FrcClick() {
+    OpenTownPage("open", ShowCommand::ShowNormal);
+}
 
 void TForm1::UpdateClick() {
     ports_.view.EnableMenuItem(MenuItem::Update, false);
@@ -200,9 +202,13 @@ void TForm1::AboutTrayClick() {
     ports_.desktop.ShowAbout();
 }
 
-void TForm1::PreferencesClosed() { ports_.view.EnableMenuItem(MenuItem::Install, true); }
+void TForm1::PreferencesClosed() {
+    ports_.view.EnableMenuItem(MenuItem::Install, true);
+}
 
-void TForm1::AboutClosed() { ports_.view.EnableMenuItem(MenuItem::AboutTray, true); }
+void TForm1::AboutClosed() {
+    ports_.view.EnableMenuItem(MenuItem::AboutTray, true);
+}
 
 void TForm1::MenuClick(MenuItem item) {
     switch (item) {
@@ -227,15 +233,16 @@ void TForm1::MenuClick(MenuItem item) {
     }
 }
 
-void TForm1::RemoveTrayIcon() { ports_.tray.Remove(); }
+void TForm1::RemoveTrayIcon() {
+    ports_.tray.Remove();
+}
 
 void TForm1::LoadForecast() {
     const std::string path = Settings.progDir + Settings.frcFileBase + ".txt";
     ForecastSession session{frc, dayDate, otherDate};
-    const LoadOutcome outcome =
-        LoadForecastFromBytes(ports_.files.ReadAll(path), Settings.viewFrcCheked,
-                              Settings.frcTownName, session, ports_.dayNames,
-                              ports_.clock.NowUtc().Date());
+    const LoadOutcome outcome = LoadForecastFromBytes(
+        ports_.files.ReadAll(path), Settings.viewFrcCheked, Settings.frcTownName, session,
+        ports_.dayNames, ports_.clock.NowUtc().Date());
     frc = session.frc;
     dayDate = session.dayDate;
     otherDate = session.otherDate;

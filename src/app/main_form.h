@@ -42,7 +42,7 @@ struct MainPorts {
 inline constexpr const char* kGreeting = "Vantorel: Погода от КЛЕВИР и Орнатек";
 
 class TForm1 {
-public:
+  public:
     explicit TForm1(MainPorts ports) : ports_(ports) {}
 
     void FormCreate();
@@ -84,7 +84,7 @@ public:
     TrayData trayData;
     ServiceConfig service;
 
-private:
+  private:
     void SetMenuCaptions();
     void UseSafeTownIndex();
     void OpenMenuLink(MenuItem item);

@@ -10,8 +10,8 @@ constexpr std::size_t kMaxHostLength = 253;
 constexpr std::size_t kMaxSiteNameChars = 100;
 
 bool IsHostChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '.' || c == '-';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '-';
 }
 
 bool IsValidPort(std::string_view port) {

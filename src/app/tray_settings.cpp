@@ -12,7 +12,7 @@ constexpr const char* kSection = "settings";
 
 // Writes until the first failure; afterwards only remembers it.
 class StartupWriter {
-public:
+  public:
     StartupWriter(Profile& profile, std::string path) : profile_(profile), path_(std::move(path)) {}
 
     void Write(const char* section, const char* key, const std::string& value) {
@@ -22,7 +22,7 @@ public:
 
     const std::optional<std::string>& Failure() const { return failure_; }
 
-private:
+  private:
     Profile& profile_;
     std::string path_;
     std::optional<std::string> failure_;

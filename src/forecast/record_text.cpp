@@ -19,8 +19,8 @@ constexpr std::array<std::string_view, 9> kSkyWords = {
 };
 
 constexpr std::array<std::string_view, 8> kWindWords = {
-    "северный", "северо-восточный", "восточный",    "юго-восточный",
-    "южный",    "юго-западный",     "западный",     "северо-западный",
+    "северный", "северо-восточный", "восточный", "юго-восточный",
+    "южный",    "юго-западный",     "западный",  "северо-западный",
 };
 
 constexpr std::array<std::string_view, 4> kPeriodWords = {"утро", "день", "вечер", "ночь"};
@@ -31,13 +31,21 @@ std::string_view WordAt(const std::array<std::string_view, N>& words, int index)
     return words[static_cast<std::size_t>(index)];
 }
 
-std::string Signed(int value) { return (value > 0 ? "+" : "") + std::to_string(value); }
+std::string Signed(int value) {
+    return (value > 0 ? "+" : "") + std::to_string(value);
+}
 
 }  // namespace
 
-std::string_view SkyWord(int sky) { return WordAt(kSkyWords, sky - 1); }
-std::string_view WindDirectionWord(int windDirection) { return WordAt(kWindWords, windDirection); }
-std::string_view PeriodWord(int period) { return WordAt(kPeriodWords, period); }
+std::string_view SkyWord(int sky) {
+    return WordAt(kSkyWords, sky - 1);
+}
+std::string_view WindDirectionWord(int windDirection) {
+    return WordAt(kWindWords, windDirection);
+}
+std::string_view PeriodWord(int period) {
+    return WordAt(kPeriodWords, period);
+}
 
 std::string DatePart(const ForecastRecord& r, const DayNames& dayNames) {
     std::string text = std::to_string(r.date.day) + "/" + std::to_string(r.date.month) + " ";
@@ -54,16 +62,10 @@ std::string SkyPart(int sky) {
     return text;
 }
 
-// Below -1 the value nearer to zero comes first; from 0 up the upper value carries a plus.
+// From -2 down the value nearer to zero comes first; above zero a value carries a plus.
 std::string TemperaturePart(int t) {
-    std::string range;
-    if (t <= -2) {
-        range = std::to_string(t + 1) + ".." + std::to_string(t - 1);
-    } else if (t == -1) {
-        range = std::to_string(t - 1) + ".." + std::to_string(t + 1);
-    } else {
-        range = Signed(t - 1) + ".." + Signed(t + 1);
-    }
+    const std::string range = t <= -2 ? std::to_string(t + 1) + ".." + std::to_string(t - 1)
+                                      : Signed(t - 1) + ".." + Signed(t + 1);
     return range + " °C, ";
 }
 

@@ -8,7 +8,7 @@
 namespace vt {
 
 class RussianDayNames final : public DayNames {
-public:
+  public:
     // "Вс" for 0 (Sunday) ... "Сб" for 6; empty outside.
     std::string Abbreviated(int dayOfWeek) const override;
 };

@@ -5,7 +5,7 @@
 namespace vt {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual UtcTime NowUtc() const = 0;
 };

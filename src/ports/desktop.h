@@ -8,7 +8,7 @@ enum class ShowCommand { Restore, ShowNormal };
 
 // What the tray asks of the desktop besides its icon: web links, the popup menu, the dialogs.
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
     // ShellExecute with the given verb ("Open" from the icon, "open" from the menu).
     virtual void OpenLink(const std::string& verb, const std::string& address,

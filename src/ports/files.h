@@ -12,7 +12,7 @@ namespace vt {
 
 // A file held open for reading with no sharing.
 class OpenFile {
-public:
+  public:
     virtual ~OpenFile() = default;
     // Bytes read from the whole file: 0 for an empty file, -1 on a read error.
     virtual std::int64_t ByteCount() = 0;
@@ -21,7 +21,7 @@ public:
 
 // Paths are UTF-8 Windows paths.
 class Files {
-public:
+  public:
     virtual ~Files() = default;
     virtual bool Exists(const std::string& path) = 0;
     // Null when the file is missing or another handle holds it open.

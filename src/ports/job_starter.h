@@ -7,7 +7,7 @@ inline constexpr int kTownListJob = 1;
 
 // Starts a download job on its own worker thread and returns at once.
 class JobStarter {
-public:
+  public:
     virtual ~JobStarter() = default;
     virtual void StartJob(int kind) = 0;
 };

@@ -22,7 +22,7 @@ enum class MenuItem {
 };
 
 class MainView {
-public:
+  public:
     virtual ~MainView() = default;
     virtual void SetTimer1(bool on) = 0;
     virtual void SetMenuCaption(MenuItem item, const std::string& caption) = 0;

@@ -7,7 +7,7 @@ namespace vt {
 
 // The settings file. Values are UTF-8 here; the adapter stores them in code page 1251.
 class Profile {
-public:
+  public:
     virtual ~Profile() = default;
     // The value, or an empty string when the key or section is absent.
     virtual std::string Read(std::string_view section, std::string_view key) = 0;

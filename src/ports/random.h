@@ -4,7 +4,7 @@ namespace vt {
 
 // The random source of the update-time jitter.
 class Random {
-public:
+  public:
     virtual ~Random() = default;
     virtual void Reseed() = 0;
     // A whole number from 0 to range - 1.

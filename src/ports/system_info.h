@@ -5,7 +5,7 @@
 namespace vt {
 
 class SystemInfo {
-public:
+  public:
     virtual ~SystemInfo() = default;
     virtual int WindowsMajorVersion() = 0;
     // The folder of the running program file, ending with a backslash (UTF-8).

@@ -9,7 +9,7 @@
 namespace vt {
 
 inline constexpr std::uint32_t kWmTrayIcon = 0x7658;
-inline constexpr std::uint32_t kTipFlags = 7;        // NIF_MESSAGE | NIF_ICON | NIF_TIP
+inline constexpr std::uint32_t kTipFlags = 7;         // NIF_MESSAGE | NIF_ICON | NIF_TIP
 inline constexpr std::uint32_t kBalloonFlags = 0x13;  // NIF_MESSAGE | NIF_ICON | NIF_INFO
 inline constexpr std::uint32_t kInfoIcon = 1;         // NIIF_INFO
 inline constexpr std::uint32_t kErrorIcon = 3;        // NIIF_ERROR
@@ -40,7 +40,7 @@ struct TrayIconImage {
 enum class TrayMessage { Add, Modify };
 
 class TrayShell {
-public:
+  public:
     virtual ~TrayShell() = default;
     // False when the shell refused the request.
     virtual bool Notify(TrayMessage message, const TrayData& data, const TrayIconImage& image) = 0;

@@ -9,7 +9,7 @@ namespace vt {
 
 template <typename H, typename Traits>
 class UniqueHandle {
-public:
+  public:
     UniqueHandle() = default;
     explicit UniqueHandle(H h) : h_(h) {}
     UniqueHandle(const UniqueHandle&) = delete;
@@ -28,7 +28,7 @@ public:
         h_ = h;
     }
 
-private:
+  private:
     H h_ = Traits::Invalid();
 };
 

@@ -8,7 +8,7 @@
 namespace vt {
 
 class HiddenForm {
-public:
+  public:
     // onHide runs each time the user closes the form.
     HiddenForm(HINSTANCE instance, const wchar_t* caption, int clientWidth, int clientHeight,
                std::function<void()> onHide);
@@ -19,7 +19,7 @@ public:
     HWND Handle() const { return hwnd_; }
     void Show();
 
-private:
+  private:
     static LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;

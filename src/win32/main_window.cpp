@@ -1,8 +1,8 @@
 #include "win32/main_window.h"
 
-#include <string>
-
 #include <shellapi.h>
+
+#include <string>
 
 #include "app/errors.h"
 #include "win32/menu_icons.h"
@@ -18,23 +18,37 @@ constexpr UINT kTimer1Interval = 60000;
 constexpr UINT kMsgShowError = WM_APP + 1;
 constexpr UINT kFirstCommand = 100;
 
-UINT CommandOf(MenuItem item) { return kFirstCommand + static_cast<UINT>(item); }
+UINT CommandOf(MenuItem item) {
+    return kFirstCommand + static_cast<UINT>(item);
+}
 
 // The pictures of the menu list, by item.
 int MenuPicture(MenuItem item) {
     switch (item) {
-        case MenuItem::News: return 0;
-        case MenuItem::ICQ: return 11;
-        case MenuItem::Map: return 2;
-        case MenuItem::Avia: return 12;
-        case MenuItem::Auto: return 3;
-        case MenuItem::Month: return 4;
-        case MenuItem::Tourism: return 5;
-        case MenuItem::Frc: return 6;
-        case MenuItem::Update: return 7;
-        case MenuItem::Install: return 8;
-        case MenuItem::AboutTray: return 9;
-        case MenuItem::ExitTray: return 10;
+        case MenuItem::News:
+            return 0;
+        case MenuItem::ICQ:
+            return 11;
+        case MenuItem::Map:
+            return 2;
+        case MenuItem::Avia:
+            return 12;
+        case MenuItem::Auto:
+            return 3;
+        case MenuItem::Month:
+            return 4;
+        case MenuItem::Tourism:
+            return 5;
+        case MenuItem::Frc:
+            return 6;
+        case MenuItem::Update:
+            return 7;
+        case MenuItem::Install:
+            return 8;
+        case MenuItem::AboutTray:
+            return 9;
+        case MenuItem::ExitTray:
+            return 10;
     }
     return 0;
 }
@@ -59,9 +73,8 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
     std::unique_ptr<MainWindow> window(new MainWindow());
     // A top-level window (so that it hears the shell's broadcasts) that is never shown; the
     // tool-window style keeps it off the taskbar.
-    window->hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kMainWindowClass, L"Vantorel.Tray",
-                                    WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                                    window.get());
+    window->hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kMainWindowClass, L"Vantorel.Tray", WS_POPUP,
+                                    0, 0, 0, 0, nullptr, nullptr, instance, window.get());
     if (!window->hwnd_) return nullptr;
     ShowWindow(window->hwnd_, SW_HIDE);
     window->BuildMenu();
@@ -143,7 +156,8 @@ void MainWindow::SetMenuCaption(MenuItem item, const std::string& caption) {
 }
 
 void MainWindow::EnableMenuItem(MenuItem item, bool enabled) {
-    ::EnableMenuItem(menu_.Get(), CommandOf(item), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    ::EnableMenuItem(menu_.Get(), CommandOf(item),
+                     MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 void MainWindow::ReportError(const std::string& text) {
@@ -151,19 +165,24 @@ void MainWindow::ReportError(const std::string& text) {
     PostMessageW(hwnd_, kMsgShowError, 0, reinterpret_cast<LPARAM>(new std::string(text)));
 }
 
-void MainWindow::CloseMainForm() { PostQuitMessage(0); }
+void MainWindow::CloseMainForm() {
+    PostQuitMessage(0);
+}
 
 void MainWindow::StartJob(int) {}
 
-void MainWindow::OpenLink(const std::string& verb, const std::string& address,
-                          ShowCommand show) {
+void MainWindow::OpenLink(const std::string& verb, const std::string& address, ShowCommand show) {
     ShellExecuteW(hwnd_, Wide(verb).c_str(), Wide(address).c_str(), nullptr, nullptr,
                   show == ShowCommand::Restore ? SW_RESTORE : SW_SHOWNORMAL);
 }
 
-void MainWindow::ShowPreferences() { preferences_->Show(); }
+void MainWindow::ShowPreferences() {
+    preferences_->Show();
+}
 
-void MainWindow::ShowAbout() { about_->Show(); }
+void MainWindow::ShowAbout() {
+    about_->Show();
+}
 
 void MainWindow::SetAddRetryTimer(bool on) {
     if (on) {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "ports/desktop.h"
 #include "ports/job_starter.h"
 #include "ports/main_view.h"
-#include "ports/desktop.h"
 #include "win32/handles.h"
 #include "win32/hidden_forms.h"
 #include "win32/profile_file.h"
@@ -24,7 +24,7 @@ namespace vt {
 inline constexpr wchar_t kMainWindowClass[] = L"VantorelTrayMain";
 
 class MainWindow : public MainView, public JobStarter, public Desktop {
-public:
+  public:
     // Creates the window and runs the start-up of the controller.
     static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
     ~MainWindow() override;
@@ -48,7 +48,7 @@ public:
 
     HWND Handle() const { return hwnd_; }
 
-private:
+  private:
     MainWindow() = default;
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);

@@ -17,9 +17,9 @@ bool ToAnsi(const std::wstring& wide, std::string& out) {
         return true;
     }
     BOOL usedDefault = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(),
-                                      static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                      &usedDefault);
+    const int n =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(),
+                            static_cast<int>(wide.size()), nullptr, 0, nullptr, &usedDefault);
     if (n <= 0 || usedDefault) return false;
     out.assign(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), static_cast<int>(wide.size()),

@@ -8,14 +8,14 @@
 namespace vt {
 
 class ProfileFile : public Profile {
-public:
+  public:
     // path: the settings file path as the program names it (UTF-8, separator doubled).
     explicit ProfileFile(const std::string& path);
 
     std::string Read(std::string_view section, std::string_view key) override;
     bool Write(std::string_view section, std::string_view key, std::string_view value) override;
 
-private:
+  private:
     std::string ansiPath_;
 };
 

@@ -11,27 +11,27 @@
 namespace vt {
 
 class SystemClock : public Clock {
-public:
+  public:
     UtcTime NowUtc() const override;
 };
 
 class SystemRandom : public Random {
-public:
+  public:
     void Reseed() override;
     int Draw(int range) override;
 
-private:
+  private:
     std::mt19937 engine_;
 };
 
 class WinSystemInfo : public SystemInfo {
-public:
+  public:
     int WindowsMajorVersion() override;
     std::string ProgramFolder() override;
 };
 
 class RegionalDayNames : public DayNames {
-public:
+  public:
     std::string Abbreviated(int dayOfWeek) const override;
 };
 

@@ -8,13 +8,13 @@
 namespace vt {
 
 class TrayIcon : public TrayShell {
-public:
+  public:
     explicit TrayIcon(HWND window) : window_(window) {}
 
     bool Notify(TrayMessage message, const TrayData& data, const TrayIconImage& image) override;
     void Remove() override;
 
-private:
+  private:
     HWND window_;
 };
 

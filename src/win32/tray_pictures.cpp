@@ -84,8 +84,8 @@ UniqueIcon DrawTemperatureIcon(const std::string& text, Colour colour, int size)
         const std::uint32_t p = coverage.pixels[i];
         const std::uint32_t a = (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF)) / 3;
         // Premultiplied, as the shell expects of a 32-bit icon with alpha.
-        colourPlane.pixels[i] = (a << 24) | ((r * a / 255) << 16) | ((g * a / 255) << 8) |
-                                (b * a / 255);
+        colourPlane.pixels[i] =
+            (a << 24) | ((r * a / 255) << 16) | ((g * a / 255) << 8) | (b * a / 255);
     }
 
     UniqueGdiObject mask(CreateBitmap(size, size, 1, 1, nullptr));

@@ -22,7 +22,8 @@ bool ReadWhole(HANDLE file, std::string& out) {
     if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) return false;
     out.assign(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD read = 0;
-    if (!out.empty() && !ReadFile(file, out.data(), static_cast<DWORD>(out.size()), &read, nullptr)) {
+    if (!out.empty() &&
+        !ReadFile(file, out.data(), static_cast<DWORD>(out.size()), &read, nullptr)) {
         return false;
     }
     out.resize(read);
@@ -30,7 +31,7 @@ bool ReadWhole(HANDLE file, std::string& out) {
 }
 
 class WinOpenFile : public OpenFile {
-public:
+  public:
     explicit WinOpenFile(UniqueFile file) : file_(std::move(file)) {}
 
     std::int64_t ByteCount() override {
@@ -46,7 +47,7 @@ public:
         return ToUtc(written);
     }
 
-private:
+  private:
     UniqueFile file_;
 };
 
@@ -75,17 +76,16 @@ std::optional<std::string> WinFiles::ReadAll(const std::string& path) {
 
 bool WinFiles::Replace(const std::string& path, std::string_view bytes) {
     const std::wstring target = Wide(path);
-    const std::wstring temporary =
-        target + L"." + std::to_wstring(GetCurrentThreadId()) + L".part";
+    const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentThreadId()) + L".part";
     {
         UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return false;
         DWORD written = 0;
-        const bool ok = bytes.empty() ||
-                        (WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                   &written, nullptr) &&
-                         written == bytes.size());
+        const bool ok =
+            bytes.empty() || (WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                        &written, nullptr) &&
+                              written == bytes.size());
         if (!ok || !FlushFileBuffers(file.Get())) {
             file.Reset();
             DeleteFileW(temporary.c_str());

@@ -5,7 +5,7 @@
 namespace vt {
 
 class WinFiles : public Files {
-public:
+  public:
     bool Exists(const std::string& path) override;
     std::unique_ptr<OpenFile> OpenExclusive(const std::string& path) override;
     std::optional<std::string> ReadAll(const std::string& path) override;

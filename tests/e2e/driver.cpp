@@ -1,7 +1,7 @@
 // Plays the shell and the user for the end-to-end tests: finds the program's windows, posts the
 // tray callback message, reads and presses dialogs. Prints UTF-8. Exit 0 on success.
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -43,7 +43,8 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: driver wait-main MS | tray MOUSE_MSG | command ID |\n"
                  "              dialog-text TITLE MS | dialog-ok TITLE | count-dialogs TITLE |\n"
-                 "              tray-delete | taskbar-created | window-visible TITLE | close-window TITLE\n");
+                 "              tray-delete | taskbar-created | window-visible TITLE | "
+                 "close-window TITLE\n");
     return 2;
 }
 

@@ -24,7 +24,8 @@ void Check(bool condition) {
 // The first two bytes pick today's date, so the year resolution sees many calendars.
 vt::CivilDate TodayFrom(std::string_view& bytes) {
     if (bytes.size() < 2) return {2026, 12, 8};
-    const int days = static_cast<unsigned char>(bytes[0]) << 8 | static_cast<unsigned char>(bytes[1]);
+    const int days =
+        static_cast<unsigned char>(bytes[0]) << 8 | static_cast<unsigned char>(bytes[1]);
     bytes.remove_prefix(2);
     return vt::CivilFromDays(20000 + days);
 }

@@ -11,7 +11,7 @@ TEST(Calendar, ValidDates) {
         bool valid;
     };
     const Case cases[] = {
-        {2007, 12, 15, true}, {2008, 2, 29, true}, {2007, 2, 29, false}, {1900, 2, 29, false},
+        {2007, 12, 15, true}, {2008, 2, 29, true},  {2007, 2, 29, false}, {1900, 2, 29, false},
         {2000, 2, 29, true},  {2026, 4, 31, false}, {2026, 13, 1, false}, {2026, 0, 1, false},
         {2026, 1, 0, false},  {2026, 1, 31, true},
     };

@@ -46,18 +46,19 @@ TEST(ColourToString, NamesNamedColoursAndWritesOthersInHex) {
         const char* expected;
     };
     const Case cases[] = {
-        {0x000000, "clBlack"},  {0x0000FF, "clRed"},      {0xFFFFFF, "clWhite"},
-        {0x0080FF, "$000080FF"}, {0x000001, "$00000001"}, {static_cast<Colour>(0x8000000Fu), "clBtnFace"},
+        {0x000000, "clBlack"},   {0x0000FF, "clRed"},
+        {0xFFFFFF, "clWhite"},   {0x0080FF, "$000080FF"},
+        {0x000001, "$00000001"}, {static_cast<Colour>(0x8000000Fu), "clBtnFace"},
         {0xF0CAA6, "clSkyBlue"}, {-1, "$FFFFFFFF"},
     };
     for (const auto& c : cases) EXPECT_EQ(ColourToString(c.colour), c.expected) << c.colour;
 }
 
 TEST(ColourToString, EveryNameReadsBackToItself) {
-    const char* names[] = {"clBlack", "clMaroon", "clGreen",   "clOlive",      "clNavy",
-                           "clPurple", "clTeal",  "clGray",    "clSilver",     "clRed",
-                           "clLime",  "clYellow", "clBlue",    "clFuchsia",    "clAqua",
-                           "clWhite", "clMoneyGreen", "clSkyBlue", "clCream", "clMedGray"};
+    const char* names[] = {"clBlack",  "clMaroon",     "clGreen",   "clOlive",   "clNavy",
+                           "clPurple", "clTeal",       "clGray",    "clSilver",  "clRed",
+                           "clLime",   "clYellow",     "clBlue",    "clFuchsia", "clAqua",
+                           "clWhite",  "clMoneyGreen", "clSkyBlue", "clCream",   "clMedGray"};
     for (const char* name : names) {
         const auto colour = ColourFromString(name);
         ASSERT_TRUE(colour) << name;

@@ -50,7 +50,10 @@ TEST(Utf16, RoundTripsRussianAndSupplementaryCharacters) {
 }
 
 TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("a\xC0\xAF" "b")), "a\uFFFD\uFFFD" "b");
+    EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("a\xC0\xAF"
+                                      "b")),
+              "a\uFFFD\uFFFD"
+              "b");
     EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("\xE2\x82")), "\uFFFD\uFFFD");
     EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("\xED\xA0\x80")), "\uFFFD\uFFFD\uFFFD");  // a surrogate
 }
@@ -63,7 +66,7 @@ TEST(CutToChars, CountsCharactersNotBytes) {
     };
     const Case cases[] = {
         {"Москва", 3, "Мос"}, {"Москва", 6, "Москва"}, {"Москва", 60, "Москва"},
-        {"abc", 0, ""},       {"aё", 1, "a"},         {"°C", 1, "°"},
+        {"abc", 0, ""},       {"aё", 1, "a"},          {"°C", 1, "°"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CutToChars(c.text, c.limit), c.expected) << c.text << " / " << c.limit;

@@ -23,7 +23,7 @@ namespace vt::test {
 
 // An INI file in memory: sections and keys match without regard to case, like the profile API.
 class FakeProfile : public Profile {
-public:
+  public:
     struct Entry {
         std::string section, key, value;
     };
@@ -39,7 +39,8 @@ public:
             return false;
         }
         ++writes;
-        writeLog.push_back(std::string(section) + "/" + std::string(key) + "=" + std::string(value));
+        writeLog.push_back(std::string(section) + "/" + std::string(key) + "=" +
+                           std::string(value));
         if (Entry* e = Find(section, key)) {
             e->value = value;
         } else {
@@ -75,7 +76,7 @@ public:
     int writes = 0;
     int failWritesFrom = -1;  // the number of the first write that fails, -1 for none
 
-private:
+  private:
     Entry* Find(std::string_view section, std::string_view key) {
         for (auto& e : entries) {
             if (EqualsIgnoreCase(e.section, section) && EqualsIgnoreCase(e.key, key)) return &e;
@@ -88,7 +89,7 @@ private:
 };
 
 class FakeFiles : public Files {
-public:
+  public:
     struct File {
         std::string content;
         UtcTime written;
@@ -122,29 +123,29 @@ public:
     UtcTime now;
     bool failReplace = false;
 
-private:
+  private:
     class Open : public OpenFile {
-    public:
+      public:
         explicit Open(const File& f) : f_(f) {}
         std::int64_t ByteCount() override {
             return f_.readError ? -1 : static_cast<std::int64_t>(f_.content.size());
         }
         std::optional<UtcTime> LastWriteUtc() override { return f_.written; }
 
-    private:
+      private:
         const File& f_;
     };
 };
 
 class FakeClock : public Clock {
-public:
+  public:
     UtcTime NowUtc() const override { return now; }
     UtcTime now{2026, 12, 8, 9, 0, 0, 0};
 };
 
 // Draws from a script; reseeding is counted.
 class FakeRandom : public Random {
-public:
+  public:
     explicit FakeRandom(std::deque<int> script = {}) : script_(std::move(script)) {}
     void Reseed() override { ++reseeds; }
     int Draw(int range) override {
@@ -157,12 +158,12 @@ public:
     int reseeds = 0;
     std::vector<int> ranges;
 
-private:
+  private:
     std::deque<int> script_;
 };
 
 class FakeSystemInfo : public SystemInfo {
-public:
+  public:
     int WindowsMajorVersion() override { return major; }
     std::string ProgramFolder() override { return folder; }
     int major = 10;
@@ -170,7 +171,7 @@ public:
 };
 
 class RussianTestDayNames : public DayNames {
-public:
+  public:
     std::string Abbreviated(int dayOfWeek) const override {
         static const char* kNames[] = {"Вс", "Пн", "Вт", "Ср", "Чт", "Пт", "Сб"};
         return kNames[dayOfWeek];
@@ -178,7 +179,7 @@ public:
 };
 
 class FakeTray : public TrayShell {
-public:
+  public:
     struct Call {
         TrayMessage message;
         TrayData data;
@@ -195,8 +196,11 @@ public:
 };
 
 class FakeView : public MainView {
-public:
-    void SetTimer1(bool on) override { timerLog.push_back(on); timer = on; }
+  public:
+    void SetTimer1(bool on) override {
+        timerLog.push_back(on);
+        timer = on;
+    }
     void SetMenuCaption(MenuItem item, const std::string& caption) override {
         captions[item] = caption;
         captionOrder.push_back(item);
@@ -217,18 +221,18 @@ public:
     std::vector<std::string> errors;
     int closes = 0;
 
-private:
+  private:
     std::map<MenuItem, bool> enabled_;
 };
 
 class FakeJobs : public JobStarter {
-public:
+  public:
     void StartJob(int kind) override { started.push_back(kind); }
     std::vector<int> started;
 };
 
 class FakeDesktop : public Desktop {
-public:
+  public:
     struct Link {
         std::string verb, address;
         ShowCommand show;

@@ -1,9 +1,10 @@
+#include "forecast/forecast_decoder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 
-#include "forecast/forecast_decoder.h"
 #include "forecast/forecast_texts.h"
 #include "forecast/record_codec.h"
 #include "forecast/record_text.h"
@@ -43,9 +44,9 @@ TEST(ForecastDecoder, TemperatureRanges) {
         int t;
         const char* part;
     } cases[] = {
-        {-70, "-69..-71 °C, "}, {-5, "-4..-6 °C, "}, {-2, "-1..-3 °C, "}, {-1, "-2..0 °C, "},
-        {0, "-1..+1 °C, "},     {1, "0..+2 °C, "},   {2, "+1..+3 °C, "}, {5, "+4..+6 °C, "},
-        {57, "+56..+58 °C, "},
+        {-70, "-69..-71 °C, "}, {-5, "-4..-6 °C, "}, {-2, "-1..-3 °C, "},
+        {-1, "-2..0 °C, "},     {0, "-1..+1 °C, "},  {1, "0..+2 °C, "},
+        {2, "+1..+3 °C, "},     {5, "+4..+6 °C, "},  {57, "+56..+58 °C, "},
     };
     for (const auto& c : cases) EXPECT_EQ(TemperaturePart(c.t), c.part) << c.t;
 }
@@ -87,7 +88,8 @@ TEST(ForecastDecoder, DayNameFollowsResolvedYear) {
     for (const auto& c : cases) {
         ForecastSession s;
         const ForecastRecord r{1, c.date, 3, 10, 750, 60, 2, 3};
-        EXPECT_TRUE(DecodeForecastLine(EncodeForecastLine(r), s, kDays, c.today).starts_with(c.start))
+        EXPECT_TRUE(
+            DecodeForecastLine(EncodeForecastLine(r), s, kDays, c.today).starts_with(c.start))
             << c.start;
         EXPECT_EQ(s.dayDate, c.date);
     }

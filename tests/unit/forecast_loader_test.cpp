@@ -1,10 +1,11 @@
+#include "forecast/forecast_loader.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
 #include "forecast/forecast_decoder.h"
-#include "forecast/forecast_loader.h"
 #include "forecast/forecast_texts.h"
 #include "forecast/icon_choice.h"
 #include "forecast/record_codec.h"
@@ -22,7 +23,9 @@ ForecastRecord At(int period, int day, int sky = 3, int temperature = 4) {
     return {period, {2026, 3, day}, sky, temperature, 750, 60, 2, 3};
 }
 
-std::string Line(const ForecastRecord& r) { return EncodeForecastLine(r); }
+std::string Line(const ForecastRecord& r) {
+    return EncodeForecastLine(r);
+}
 
 std::string TextOf(const ForecastRecord& r) {
     ForecastSession fresh;
@@ -35,8 +38,8 @@ LoadOutcome Load(ForecastSession& s, const std::optional<std::string>& bytes,
 }
 
 TEST(ForecastLoader, WorkedExampleInBothModes) {
-    const std::string file = EncodeMaskedValue(210093019060280) + "\r\n" +
-                             EncodeMaskedValue(495964969608228) + "\r\n";
+    const std::string file =
+        EncodeMaskedValue(210093019060280) + "\r\n" + EncodeMaskedValue(495964969608228) + "\r\n";
     const std::string day =
         "15/12 Сб, день: Переменная облачность. Снег, -4..-6 °C, Давление 748 мм, Влажность 85%, "
         "Ветер юго-восточный, 4 м/с";
@@ -49,7 +52,8 @@ TEST(ForecastLoader, WorkedExampleInBothModes) {
     } cases[] = {{kTwo, day + "\r\n\r\n" + night}, {"День", day}, {"", day}, {"день+ночь", day}};
     for (const auto& c : cases) {
         ForecastSession s;
-        const LoadOutcome o = LoadForecastFromBytes(file, c.span, "Москва", s, kDays, {2007, 12, 17});
+        const LoadOutcome o =
+            LoadForecastFromBytes(file, c.span, "Москва", s, kDays, {2007, 12, 17});
         EXPECT_FALSE(o.isError) << c.span;
         EXPECT_EQ(s.frc.trayText, c.trayText) << c.span;
         EXPECT_EQ(s.frc.trayState, "Prognoz");
@@ -70,7 +74,10 @@ TEST(ForecastLoader, FailureTable) {
     } cases[] = {
         {std::nullopt, kTwo, true, kFileAccessError, false},
         {"", kTwo, true, kEmptyFileError, false},
-        {std::string("\0" "123", 4), kTwo, true, kEmptyFileError, false},
+        {std::string("\0"
+                     "123",
+                     4),
+         kTwo, true, kEmptyFileError, false},
         {"\r\n", kTwo, true, kInvalidDataLongText, true},
         {"abc", "День", true, kInvalidDataLongText, true},
         {good + " ", "День", true, kInvalidDataLongText, true},
@@ -93,8 +100,8 @@ TEST(ForecastLoader, FailureTable) {
 
 TEST(ForecastLoader, ImpossibleDateStandsInPlaceOfItsText) {
     const std::uint64_t bits = PackRecord({3, {2026, 2, 28}, 3, 4, 750, 60, 2, 3});
-    const std::string bad = EncodeMaskedValue((bits & ~(std::uint64_t{0x1F} << 42)) |
-                                              std::uint64_t{29} << 42);
+    const std::string bad =
+        EncodeMaskedValue((bits & ~(std::uint64_t{0x1F} << 42)) | std::uint64_t{29} << 42);
     ForecastSession s;
     const LoadOutcome o = Load(s, Line(At(1, 10)) + "\n" + bad);
     EXPECT_FALSE(o.isError);
@@ -109,11 +116,10 @@ TEST(ForecastLoader, OrderFollowsTheDates) {
         ForecastRecord first, second;
         bool firstLeads;
     } cases[] = {
-        {At(1, 10), At(3, 11), true},
-        {At(1, 10), At(3, 10), false},  // equal dates: night first
-        {At(3, 10), At(1, 11), false},
-        {At(1, 11), At(0, 10), false},
+        {At(1, 10), At(3, 11), true},  {At(1, 10), At(3, 10), false},  // equal dates: night first
+        {At(3, 10), At(1, 11), false}, {At(1, 11), At(0, 10), false},
         {At(1, 10), At(1, 11), false},  // both set dayDate; otherDate is still zero
+        {At(0, 12), At(3, 11), true},   // no day record: a zero dayDate is earlier
     };
     for (const auto& c : cases) {
         ForecastSession s;
@@ -153,8 +159,8 @@ TEST(ForecastLoader, PictureOnlyFromDayRecordSinceLastFailure) {
         std::optional<std::string> bytes;
         int picture;
     } steps[] = {
-        {Line(At(3, 10, 6)), 9},   {Line(At(1, 10, 6)), 5},  {Line(At(3, 11, 2)), 5},
-        {std::nullopt, 9},         {Line(At(0, 11, 2)), 9},  {"0", 9},
+        {Line(At(3, 10, 6)), 9}, {Line(At(1, 10, 6)), 5}, {Line(At(3, 11, 2)), 5},
+        {std::nullopt, 9},       {Line(At(0, 11, 2)), 9}, {"0", 9},
         {Line(At(1, 12, 1)), 0},
     };
     for (const auto& step : steps) {

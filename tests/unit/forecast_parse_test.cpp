@@ -31,7 +31,10 @@ TEST(ForecastLines, BreaksAndEnd) {
         {"1\n\n", {"1", ""}},
         {"\n\n1", {"", "", "1"}},
         {std::string("1\n2\0\n3", 6), {"1", "2"}},
-        {std::string("\0" "1", 2), {}},
+        {std::string("\0"
+                     "1",
+                     2),
+         {}},
         {std::string("1\r\0\n2", 5), {"1"}},
     };
     for (const Case& c : cases) {
@@ -86,9 +89,12 @@ TEST(ForecastInteger, Syntax) {
         {"-$FFFFFFFFFFFFFFFF", 1},
         {"$0000FFFFFFFFFFFFFFFF", -1},
         {"$10000000000000000", 0},
+        {"$10000000000000001", 0},
+        {"-$1FFFFFFFFFFFFFFFF", 0},
         {"$1 ", 0},
     };
-    for (const Case& c : cases) EXPECT_EQ(ParseRecordInteger(c.line), c.value) << '"' << c.line << '"';
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseRecordInteger(c.line), c.value) << '"' << c.line << '"';
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
+#include "forecast/forecast_texts.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "forecast/forecast_texts.h"
 #include "forecast/icon_choice.h"
 #include "text/encoding.h"
 

@@ -11,9 +11,10 @@ namespace {
 using namespace vt::test;
 
 class MainFormTest : public ::testing::Test {
-protected:
+  protected:
     TForm1& Start() {
-        form_.emplace(MainPorts{profile, files, clock, random, system, dayNames, tray, view, jobs, desktop});
+        form_.emplace(
+            MainPorts{profile, files, clock, random, system, dayNames, tray, view, jobs, desktop});
         form_->FormCreate();
         return *form_;
     }
@@ -32,7 +33,7 @@ protected:
     FakeJobs jobs;
     FakeDesktop desktop;
 
-private:
+  private:
     std::optional<TForm1> form_;
 };
 
@@ -87,7 +88,7 @@ TEST_F(MainFormTest, TownIndexIsCompletedInMemoryAndUnsafeOnesReplaced) {
         const char* town;
     };
     const Case cases[] = {
-        {"3914", "03914", "Энск"},  {"123", "123", "Энск"},       {"123456", "123456", "Энск"},
+        {"3914", "03914", "Энск"},    {"123", "123", "Энск"},      {"123456", "123456", "Энск"},
         {"..\\x", "27612", "Москва"}, {"12a4", "27612", "Москва"}, {"1 23", "27612", "Москва"},
         {"27612", "27612", "Энск"},
     };
@@ -107,7 +108,8 @@ TEST_F(MainFormTest, TownIndexIsCompletedInMemoryAndUnsafeOnesReplaced) {
 
 TEST_F(MainFormTest, AFreshStoredForecastIsShownWithoutADownload) {
     clock.now = {2007, 12, 15, 9, 0, 0, 0};
-    PutForecast("27612", EncodeMaskedValue(210093019060280) + "\r\n" + EncodeMaskedValue(495964969608228),
+    PutForecast("27612",
+                EncodeMaskedValue(210093019060280) + "\r\n" + EncodeMaskedValue(495964969608228),
                 {2007, 12, 15, 7, 0, 0, 0});
     TForm1& form = Start();
     EXPECT_TRUE(jobs.started.empty());

@@ -1,7 +1,8 @@
+#include "app/schedule.h"
+
 #include <gtest/gtest.h>
 
 #include "app/comma_text.h"
-#include "app/schedule.h"
 #include "app/update_times.h"
 #include "fakes.h"
 
@@ -40,11 +41,11 @@ TEST(BuildUpdateTimes, MovesEachHourByItsDrawnOffset) {
     const Case cases[] = {
         {"0,6,12,18", {5, 0, 11, 0, 8, 1, 0, 0}, "0:05,6:11,11:52,18:00"},
         {"0 6 12 18", {5, 0, 11, 0, 8, 1, 0, 0}, "0:05,6:11,11:52,18:00"},
-        {"0", {7, 1}, "0:07"},             // before midnight counts as the distance from it
+        {"0", {7, 1}, "0:07"},  // before midnight counts as the distance from it
         {"23", {14, 0}, "23:14"},
-        {"6:30", {3, 0}, "0:03"},          // not a whole number: hour 0
+        {"6:30", {3, 0}, "0:03"},              // not a whole number: hour 0
         {"18,6", {0, 0, 0, 0}, "6:00,18:00"},  // sorted
-        {"24,-1,7", {2, 1}, "6:58"},       // hours outside 0..23 are skipped
+        {"24,-1,7", {2, 1}, "6:58"},           // hours outside 0..23 are skipped
         {"", {1, 0, 2, 0, 3, 0, 4, 0}, "0:01,6:02,12:03,18:04"},
         {"99", {1, 0, 2, 0, 3, 0, 4, 0}, "0:01,6:02,12:03,18:04"},
     };
@@ -68,7 +69,9 @@ TEST(ParseUpdateTimes, ReadsHoursAndMinutes) {
 
 constexpr const char* kTimes = "0:07,5:52,12:03,18:11";
 
-UtcTime At(int day, int hour, int minute) { return {2026, 12, day, hour, minute, 0, 0}; }
+UtcTime At(int day, int hour, int minute) {
+    return {2026, 12, day, hour, minute, 0, 0};
+}
 
 TEST(ScheduleFresh, StaleExactlyBeforeTheLatestPassedTime) {
     struct Case {
@@ -87,7 +90,7 @@ TEST(ScheduleFresh, StaleExactlyBeforeTheLatestPassedTime) {
         {At(8, 0, 8), At(7, 18, 20), false},  // 0:07 has passed
         {At(8, 12, 3), At(8, 12, 2), false},  // the time itself counts as passed
         {At(8, 9, 0), At(8, 7, 0), true},
-        {At(8, 9, 0), At(9, 7, 0), true},     // written in the future
+        {At(8, 9, 0), At(9, 7, 0), true},  // written in the future
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ScheduleFresh(c.file, c.now, ParseUpdateTimes(kTimes)), c.fresh)
@@ -109,7 +112,7 @@ TEST(ScheduleFresh, UnknownFileTimeIsStale) {
 }
 
 class DownloadDueTest : public ::testing::Test {
-protected:
+  protected:
     DownloadDecision Due(const char* index = "27612") {
         return ForecastDownloadDue(files, "C:\\T\\", index, At(8, 13, 0), kTimes);
     }

@@ -13,7 +13,9 @@ using test::FakeRandom;
 constexpr const char* kFolder = "C:\\Apps\\Tray\\";
 
 // Offsets 5 later, 11 later, 8 earlier, 0 later: the jitter of the example file.
-FakeRandom ExampleJitter() { return FakeRandom({5, 0, 11, 0, 8, 1, 0, 0}); }
+FakeRandom ExampleJitter() {
+    return FakeRandom({5, 0, 11, 0, 8, 1, 0, 0});
+}
 
 TEST(ReadSettings, FirstStartWritesTheExampleFile) {
     FakeProfile profile;

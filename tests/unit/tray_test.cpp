@@ -60,8 +60,8 @@ TEST(DecideTrayUpdate, TheRulesOfEachStateAndVersion) {
         previous.uFlags = 0x55;
         previous.dwInfoFlags = 0x66;
         const TrayUpdate u = DecideTrayUpdate(c.state, previous, settings, frc);
-        const std::string where = std::string(c.state) + (c.balloon ? " balloon " : " ") +
-                                  std::to_string(c.winMajor);
+        const std::string where =
+            std::string(c.state) + (c.balloon ? " balloon " : " ") + std::to_string(c.winMajor);
         EXPECT_EQ(u.message, c.message) << where;
         EXPECT_EQ(u.data.uFlags, c.flags) << where;
         EXPECT_EQ(u.data.szTip, c.tip) << where;
@@ -149,7 +149,7 @@ TEST(Links, EveryAddressGoesThroughTheClickCounter) {
 }
 
 class TrayCallbackTest : public ::testing::Test {
-protected:
+  protected:
     TForm1& Start(int major) {
         system.major = major;
         clock.now = {2007, 12, 15, 9, 0, 0, 0};
@@ -170,7 +170,7 @@ protected:
     FakeJobs jobs;
     FakeDesktop desktop;
 
-private:
+  private:
     std::optional<TForm1> form_;
 };
 
@@ -189,9 +189,9 @@ TEST_F(TrayCallbackTest, ALeftPressShowsOneBalloonOnVersionFive) {
 
 TEST_F(TrayCallbackTest, MouseMessagesOnVersionFour) {
     TForm1& form = Start(4);
-    const FakeDesktop::Link town{"Open",
-                                 "http://127.0.0.1:8717/r.php?cl+TRAY+http://127.0.0.3:8717/towns/27612.htm",
-                                 ShowCommand::Restore};
+    const FakeDesktop::Link town{
+        "Open", "http://127.0.0.1:8717/r.php?cl+TRAY+http://127.0.0.3:8717/towns/27612.htm",
+        ShowCommand::Restore};
     form.TrayCallback(0x201);
     form.TrayCallback(0x203);
     EXPECT_EQ(desktop.links, (std::vector<FakeDesktop::Link>{town, town}));

@@ -30,8 +30,7 @@ TEST(ProfileFile, KeysDifferingInCaseAreOneEntry) {
     ASSERT_TRUE(profile.Write("settings", "Proxyserver", ""));
     ASSERT_TRUE(profile.Write("settings", "ProxyServer", "proxy.local"));
     EXPECT_EQ(profile.Read("settings", "Proxyserver"), "proxy.local");
-    EXPECT_EQ(ReadBytes(folder + "vantoreltray.ini"),
-              "[settings]\r\nProxyserver=proxy.local\r\n");
+    EXPECT_EQ(ReadBytes(folder + "vantoreltray.ini"), "[settings]\r\nProxyserver=proxy.local\r\n");
 }
 
 TEST(ProfileFile, AbsentKeysAndFilesReadEmpty) {

@@ -41,9 +41,24 @@ Pixels Read(HICON icon, int size) {
 void SaveTga(const Pixels& p, const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return;
-    const unsigned char header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                      static_cast<unsigned char>(p.size), 0,
-                                      static_cast<unsigned char>(p.size), 0, 32, 0x28};
+    const unsigned char header[18] = {0,
+                                      0,
+                                      2,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      static_cast<unsigned char>(p.size),
+                                      0,
+                                      static_cast<unsigned char>(p.size),
+                                      0,
+                                      32,
+                                      0x28};
     std::fwrite(header, 1, sizeof header, f);
     for (std::uint32_t px : p.argb) {
         const std::uint32_t a = px >> 24;
@@ -71,8 +86,8 @@ TEST(DrawTemperatureIcon, DigitsInTheChosenColourOnATransparentGround) {
                 ASSERT_TRUE(icon) << text;
                 const Pixels p = Read(icon.Get(), size);
                 ASSERT_EQ(p.size, size);
-                const std::string where = std::string(text) + " " + colour.name + " " +
-                                          std::to_string(size);
+                const std::string where =
+                    std::string(text) + " " + colour.name + " " + std::to_string(size);
                 EXPECT_EQ(p.At(0, 0) >> 24, 0u) << where;
                 EXPECT_EQ(p.At(size - 1, size - 1) >> 24, 0u) << where;
                 int solid = 0, minX = size, maxX = -1;
@@ -85,8 +100,9 @@ TEST(DrawTemperatureIcon, DigitsInTheChosenColourOnATransparentGround) {
                         if ((px >> 24) < 250) continue;
                         ++solid;
                         const COLORREF rgb = ResolveColour(colour.value);
-                        EXPECT_EQ(px & 0xFFFFFF, (static_cast<std::uint32_t>(GetRValue(rgb)) << 16) |
-                                                     (GetGValue(rgb) << 8) | GetBValue(rgb))
+                        EXPECT_EQ(px & 0xFFFFFF,
+                                  (static_cast<std::uint32_t>(GetRValue(rgb)) << 16) |
+                                      (GetGValue(rgb) << 8) | GetBValue(rgb))
                             << where;
                     }
                 }
@@ -95,8 +111,8 @@ TEST(DrawTemperatureIcon, DigitsInTheChosenColourOnATransparentGround) {
                     EXPECT_LE(std::abs((minX + maxX + 1) - size), 3) << where << ": not centred";
                 }
                 if (artefacts) {
-                    SaveTga(p, std::string(artefacts) + "\\temp-" + text + "-" + colour.name +
-                                   "-" + std::to_string(size) + ".tga");
+                    SaveTga(p, std::string(artefacts) + "\\temp-" + text + "-" + colour.name + "-" +
+                                   std::to_string(size) + ".tga");
                 }
             }
         }

@@ -12,7 +12,8 @@ namespace vt::test {
 inline std::string MakeTempFolder(const std::string& name) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    std::wstring path = std::wstring(temp) + Wide(name) + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+    std::wstring path = std::wstring(temp) + Wide(name) + L"-" +
+                        std::to_wstring(GetCurrentProcessId()) + L"-" +
                         std::to_wstring(GetTickCount());
     CreateDirectoryW(path.c_str(), nullptr);
     return Narrow(path) + "\\";
@@ -31,7 +32,8 @@ inline std::string ReadBytes(const std::string& path) {
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE h =
+        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD n = 0;
     WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
     CloseHandle(h);

@@ -56,8 +56,8 @@ TEST(WinFiles, ReplaceSwapsTheWholeFileOrLeavesTheOldOne) {
     EXPECT_EQ(files.ReadAll(path), "");
 
     WriteBytes(path, "old");
-    HANDLE holder = CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
+    HANDLE holder =
+        CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_FALSE(files.Replace(path, "new"));
     CloseHandle(holder);
     EXPECT_EQ(files.ReadAll(path), "old");
