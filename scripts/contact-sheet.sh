@@ -56,12 +56,11 @@ frame() {
 cell() {
   local img="$1" bg="$2" mag="$3" w h tile
   read -r w h < <(identify -format '%w %h\n' "$img" | head -n 1)
-  n=$((n + 1))
-  tile="$work/cell-$n.png"
+  tile="$(mktemp "$work/cell-XXXXXX")"   # called in a subshell: a counter would not advance
   convert -size "$((w * mag + w + 18))x$((h * mag + 12))" "xc:$bg" \
     \( "$img" -filter point -resize "$((mag * 100))%" \) -gravity west -geometry +6+0 -composite \
     \( "$img" \) -gravity southeast -geometry +4+6 -composite \
-    -strip "$tile"
+    -strip -depth 8 "PNG32:$tile"
   printf '%s' "$tile"
 }
 
@@ -152,5 +151,5 @@ if [ -n "$drawn" ]; then
 fi
 
 convert -background "$sheet_bg" "${rows[@]}" -gravity northwest -append \
-  -bordercolor "$sheet_bg" -border 8 -strip "$out"
+  -bordercolor "$sheet_bg" -border 8 -strip -depth 8 "PNG24:$out"
 echo "contact sheet: $out"

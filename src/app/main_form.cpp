@@ -59,7 +59,7 @@ void TForm1::FormCreate() {
     Settings.frcFileBase = decision.fileBase;
     if (decision.due) {
         ports_.view.EnableMenuItem(MenuItem::Update, false);
-        ports_.jobs.StartJob(kForecastJob);
+        StartJob(kForecastJob);
     } else {
         LoadForecast();
     }
@@ -97,13 +97,89 @@ void TForm1::SetMenuCaptions() {
 }
 
 void TForm1::Timer1Timer() {
+    // The worker may be writing the stored file: leave it alone until the job ends.
+    if (coordinator_.Running(JobKind::Forecast)) return;
     const DownloadDecision decision =
         ForecastDownloadDue(ports_.files, Settings.progDir, Settings.frcTownIndex,
                             ports_.clock.NowUtc(), Settings.updateTimes);
     Settings.frcFileBase = decision.fileBase;
     if (!decision.due) return;
     ports_.view.SetTimer1(false);
-    ports_.jobs.StartJob(kForecastJob);
+    StartJob(kForecastJob);
+}
+
+void TForm1::StartJob(int kind) {
+    const JobKind jobKind = kind == kTownListJob ? JobKind::TownList : JobKind::Forecast;
+    if (auto start = coordinator_.Request(jobKind, Settings.frcTownIndex, ports_.clock.NowUtc())) {
+        Launch(*start);
+    }
+}
+
+void TForm1::Launch(const JobStart& start) {
+    JobInput input;
+    input.kind = start.kind;
+    input.townIndex = Settings.frcTownIndex;
+    input.progDir = Settings.progDir;
+    input.frcFileBase = Settings.frcFileBase.empty() ? Settings.frcTownIndex : Settings.frcFileBase;
+    input.townListFileBase =
+        Settings.townListFileBase.empty() ? "vlbartlistfull" : Settings.townListFileBase;
+    input.connection = {Settings.stateConnectChecked, Settings.ProxyServer, Settings.ProxyPort,
+                        Settings.userProxy, Settings.passwdProxy};
+    input.counterHost = service.counterHost;
+    input.dataHost = service.dataHost;
+    input.siteName = service.siteName;
+    input.cancelled = start.cancelled;
+    input.deadline = start.deadline;
+    runningJobs_[start.token] = input;
+    ports_.jobs.WatchDeadlines(true);
+    ports_.jobs.Launch(start.token, input);
+}
+
+void TForm1::WorkerFinished(JobToken token, const JobOutcome& outcome) {
+    HandleJobEnd(
+        coordinator_.Completed(token, outcome, Settings.frcTownIndex, ports_.clock.NowUtc()));
+}
+
+void TForm1::CheckJobDeadlines() {
+    for (const JobEnd& end : coordinator_.Expired(Settings.frcTownIndex, ports_.clock.NowUtc())) {
+        HandleJobEnd(end);
+    }
+}
+
+void TForm1::HandleJobEnd(const JobEnd& end) {
+    auto input = runningJobs_.find(end.token);
+    switch (end.verdict) {
+        case JobVerdict::Deliver:
+            if (end.outcome) JobDone(*end.outcome);
+            break;
+        case JobVerdict::TimedOut:
+            if (input != runningJobs_.end()) {
+                JobDone(FailedFetchOutcome(input->second, ports_.files, ports_.clock));
+            }
+            break;
+        case JobVerdict::Superseded:
+            // The town changed meanwhile; the follow-up fetches the new one.
+            ports_.view.EnableMenuItem(MenuItem::Update, true);
+            break;
+        case JobVerdict::Discard:
+            return;
+    }
+    if (input != runningJobs_.end()) runningJobs_.erase(input);
+    if (end.followUp) Launch(*end.followUp);
+    if (runningJobs_.empty()) ports_.jobs.WatchDeadlines(false);
+}
+
+void TForm1::JobDone(const JobOutcome& outcome) {
+    ports_.view.EnableMenuItem(MenuItem::Update, true);
+    if (outcome.ok) {
+        if (outcome.lastJob == kLastJobForecast) LoadForecast();
+        return;
+    }
+    Settings.balloonRequested = false;
+    // A failed town list speaks in the preferences dialog only.
+    if (outcome.lastJob != kLastJobForecast) return;
+    if (outcome.trayText) frc.trayText = *outcome.trayText;
+    ShowError(frc.trayText);
 }
 
 void TForm1::ExitTrayClick() {
@@ -189,7 +265,7 @@ void TForm1::FrcClick() {
 
 void TForm1::UpdateClick() {
     ports_.view.EnableMenuItem(MenuItem::Update, false);
-    ports_.jobs.StartJob(kForecastJob);
+    StartJob(kForecastJob);
 }
 
 void TForm1::InstallClick() {

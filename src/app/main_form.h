@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/service_config.h"
 #include "app/tray_settings.h"
+#include "download/job_coordinator.h"
 #include "forecast/forecast_types.h"
 #include "ports/desktop.h"
 #include "ports/main_view.h"
@@ -20,7 +22,7 @@ class Clock;
 class Desktop;
 class DayNames;
 class Files;
-class JobStarter;
+class JobRunner;
 class MainView;
 class Profile;
 class Random;
@@ -35,7 +37,7 @@ struct MainPorts {
     DayNames& dayNames;
     TrayShell& tray;
     MainView& view;
-    JobStarter& jobs;
+    JobRunner& jobs;
     Desktop& desktop;
 };
 
@@ -74,6 +76,14 @@ class TForm1 {
     void AboutClosed();
     // Routes a menu command to its handler.
     void MenuClick(MenuItem item);
+
+    // Starts a download job, or remembers one follow-up while a job of that kind runs.
+    void StartJob(int kind);
+    // A worker's result, on the UI thread.
+    void WorkerFinished(JobToken token, const JobOutcome& outcome);
+    // Gives up jobs past their deadline, as failed fetches.
+    void CheckJobDeadlines();
+    void JobDone(const JobOutcome& outcome);
     void LoadForecast();
     void ShowError(const std::string& message);
 
@@ -90,10 +100,14 @@ class TForm1 {
     void OpenMenuLink(MenuItem item);
     void OpenTownPage(const char* verb, ShowCommand show);
     bool ResendIcon();
+    void Launch(const JobStart& start);
+    void HandleJobEnd(const JobEnd& end);
 
     MainPorts ports_;
     TrayIconImage lastImage_;
     bool iconAdded_ = false;
+    JobCoordinator coordinator_;
+    std::map<JobToken, JobInput> runningJobs_;
 };
 
 // Start-up maps every version from 5 on to 5: later Windows show balloons like 5 does.

@@ -12,26 +12,18 @@ constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwx
 }  // namespace
 
 std::string Base64Encode(std::string_view bytes) {
+    const auto byteAt = [bytes](std::size_t i) -> std::uint32_t {
+        return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0U;
+    };
     std::string out;
     out.reserve((bytes.size() + 2) / 3 * 4);
-    std::size_t i = 0;
-    for (; i + 3 <= bytes.size(); i += 3) {
-        const std::uint32_t group = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << 16 |
-                                    static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8 |
-                                    static_cast<unsigned char>(bytes[i + 2]);
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::uint32_t group = byteAt(i) << 16 | byteAt(i + 1) << 8 | byteAt(i + 2);
+        const std::size_t present = bytes.size() - i;  // 1, 2 or 3 and more
         out += kAlphabet[group >> 18 & 0x3F];
         out += kAlphabet[group >> 12 & 0x3F];
-        out += kAlphabet[group >> 6 & 0x3F];
-        out += kAlphabet[group & 0x3F];
-    }
-    const std::size_t rest = bytes.size() - i;
-    if (rest > 0) {
-        std::uint32_t group = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << 16;
-        if (rest == 2) group |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
-        out += kAlphabet[group >> 18 & 0x3F];
-        out += kAlphabet[group >> 12 & 0x3F];
-        out += rest == 2 ? kAlphabet[group >> 6 & 0x3F] : '=';
-        out += '=';
+        out += present > 1 ? kAlphabet[group >> 6 & 0x3F] : '=';
+        out += present > 2 ? kAlphabet[group & 0x3F] : '=';
     }
     return out;
 }

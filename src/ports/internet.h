@@ -28,7 +28,7 @@ struct ReadResult {
 
 // One answered GET; the response headers have arrived.
 class UrlRequest {
-public:
+  public:
     virtual ~UrlRequest() = default;
     // The HTTP status, 0 when the server closed without a reply.
     virtual int Status() = 0;
@@ -39,7 +39,7 @@ public:
 };
 
 class InternetSession {
-public:
+  public:
     virtual ~InternetSession() = default;
     // Connects, sends the GET with extraHeaders (the exact bytes; empty: none), follows
     // redirects and waits for the response headers. Null when no answer could be obtained.
@@ -50,7 +50,7 @@ public:
 
 // Must be usable from a worker thread; each call opens its own handles.
 class Internet {
-public:
+  public:
     virtual ~Internet() = default;
     // proxy: "host:port" as given, used with AccessType::Proxy only; empty: none.
     virtual std::unique_ptr<InternetSession> Open(const std::string& agent, AccessType type,

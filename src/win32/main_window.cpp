@@ -3,9 +3,12 @@
 #include <shellapi.h>
 
 #include <string>
+#include <thread>
 
 #include "app/errors.h"
+#include "download/jobs.h"
 #include "win32/menu_icons.h"
+#include "win32/wininet_client.h"
 #include "win32/wide.h"
 
 namespace vt {
@@ -14,6 +17,9 @@ namespace {
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT_PTR kAddRetryTimer = 2;
 constexpr UINT kAddRetryInterval = 3000;
+constexpr UINT_PTR kJobWatchTimer = 3;
+constexpr UINT kJobWatchInterval = 1000;
+constexpr UINT kMsgJobDone = WM_APP + 2;
 constexpr UINT kTimer1Interval = 60000;
 constexpr UINT kMsgShowError = WM_APP + 1;
 constexpr UINT kFirstCommand = 100;
@@ -169,7 +175,27 @@ void MainWindow::CloseMainForm() {
     PostQuitMessage(0);
 }
 
-void MainWindow::StartJob(int) {}
+void MainWindow::Launch(std::uint64_t token, const JobInput& input) {
+    // The worker owns copies of everything it touches, so neither a given-up job nor the exit
+    // (which does not wait for it) leaves it with freed state.
+    std::thread([hwnd = hwnd_, token, input] {
+        WinInternet internet;
+        WinFiles files;
+        SystemClock clock;
+        JobOutcome outcome = RunJob(input, JobPorts{internet, files, clock});
+        // Like a synchronised call: the UI thread runs the completion while the worker waits.
+        SendMessageW(hwnd, kMsgJobDone, static_cast<WPARAM>(token),
+                     reinterpret_cast<LPARAM>(&outcome));
+    }).detach();
+}
+
+void MainWindow::WatchDeadlines(bool on) {
+    if (on) {
+        SetTimer(hwnd_, kJobWatchTimer, kJobWatchInterval, nullptr);
+    } else {
+        KillTimer(hwnd_, kJobWatchTimer);
+    }
+}
 
 void MainWindow::OpenLink(const std::string& verb, const std::string& address, ShowCommand show) {
     ShellExecuteW(hwnd_, Wide(verb).c_str(), Wide(address).c_str(), nullptr, nullptr,
@@ -238,6 +264,11 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == kTimer1) form_->Timer1Timer();
             if (wParam == kAddRetryTimer) form_->RetryAddIcon();
+            if (wParam == kJobWatchTimer) form_->CheckJobDeadlines();
+            return 0;
+        case kMsgJobDone:
+            form_->WorkerFinished(static_cast<JobToken>(wParam),
+                                  *reinterpret_cast<const JobOutcome*>(lParam));
             return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam));

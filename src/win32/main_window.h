@@ -23,7 +23,7 @@ namespace vt {
 
 inline constexpr wchar_t kMainWindowClass[] = L"VantorelTrayMain";
 
-class MainWindow : public MainView, public JobStarter, public Desktop {
+class MainWindow : public MainView, public JobRunner, public Desktop {
   public:
     // Creates the window and runs the start-up of the controller.
     static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
@@ -36,8 +36,9 @@ class MainWindow : public MainView, public JobStarter, public Desktop {
     void ReportError(const std::string& text) override;
     void CloseMainForm() override;
 
-    // JobStarter: downloads arrive with the download worker; until then a job never starts.
-    void StartJob(int kind) override;
+    // JobRunner
+    void Launch(std::uint64_t token, const JobInput& input) override;
+    void WatchDeadlines(bool on) override;
 
     // Desktop
     void OpenLink(const std::string& verb, const std::string& address, ShowCommand show) override;

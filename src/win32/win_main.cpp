@@ -1,5 +1,6 @@
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
 
 #include "win32/main_window.h"
 

@@ -1,7 +1,8 @@
 // Plays the shell and the user for the end-to-end tests: finds the program's windows, posts the
 // tray callback message, reads and presses dialogs. Prints UTF-8. Exit 0 on success.
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>

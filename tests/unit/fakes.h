@@ -11,6 +11,7 @@
 #include "ports/day_names.h"
 #include "ports/desktop.h"
 #include "ports/files.h"
+#include "download/jobs.h"
 #include "ports/job_starter.h"
 #include "ports/main_view.h"
 #include "ports/profile.h"
@@ -225,10 +226,14 @@ class FakeView : public MainView {
     std::map<MenuItem, bool> enabled_;
 };
 
-class FakeJobs : public JobStarter {
+class FakeJobs : public JobRunner {
   public:
-    void StartJob(int kind) override { started.push_back(kind); }
-    std::vector<int> started;
+    void Launch(std::uint64_t token, const JobInput& input) override;
+    void WatchDeadlines(bool on) override { watching = on; }
+    std::vector<int> started;  // job kinds, in launch order
+    std::vector<std::uint64_t> tokens;
+    std::vector<JobInput> inputs;
+    bool watching = false;
 };
 
 class FakeDesktop : public Desktop {
@@ -249,5 +254,11 @@ class FakeDesktop : public Desktop {
     int popups = 0, preferences = 0, abouts = 0;
     bool retryTimer = false;
 };
+
+inline void FakeJobs::Launch(std::uint64_t token, const JobInput& input) {
+    started.push_back(static_cast<int>(input.kind));
+    tokens.push_back(token);
+    inputs.push_back(input);
+}
 
 }  // namespace vt::test

@@ -156,3 +156,133 @@ TEST_F(MainFormTest, ServiceHostsComeFromTheirSectionAndInvalidOnesKeepTheirDefa
 
 }  // namespace
 }  // namespace vt
+
+namespace vt {
+namespace {
+
+using namespace vt::test;
+
+class JobFlowTest : public ::testing::Test {
+protected:
+    TForm1& Start() {
+        form_.emplace(
+            MainPorts{profile, files, clock, random, system, dayNames, tray, view, jobs, desktop});
+        form_->FormCreate();
+        return *form_;
+    }
+    std::string Stored() const { return system.folder + "27612.txt"; }
+    void StoreForecast() {
+        clock.now = {2007, 12, 15, 9, 0, 0, 0};
+        files.files[Stored()] = {
+            EncodeMaskedValue(210093019060280) + "\r\n" + EncodeMaskedValue(495964969608228),
+            clock.now, false, false};
+    }
+    JobOutcome Forecast(bool ok, std::optional<std::string> text = std::nullopt) {
+        JobOutcome o;
+        o.lastJob = kLastJobForecast;
+        o.ok = ok;
+        o.trayText = std::move(text);
+        return o;
+    }
+
+    FakeProfile profile;
+    FakeFiles files;
+    FakeClock clock;
+    FakeRandom random;
+    FakeSystemInfo system;
+    RussianTestDayNames dayNames;
+    FakeTray tray;
+    FakeView view;
+    FakeJobs jobs;
+    FakeDesktop desktop;
+
+private:
+    std::optional<TForm1> form_;
+};
+
+TEST_F(JobFlowTest, TheStartUpJobCarriesCopiesOfEverythingItNeeds) {
+    profile.Set("settings", "stateConnectChecked", "3");
+    profile.Set("settings", "Proxyserver", "127.0.0.1");
+    profile.Set("settings", "ProxyPort", "8718");
+    profile.Set("settings", "userProxy", "пользователь");
+    Start();
+    ASSERT_EQ(jobs.inputs.size(), 1u);
+    const JobInput& input = jobs.inputs[0];
+    EXPECT_EQ(input.kind, JobKind::Forecast);
+    EXPECT_EQ(input.townIndex, "27612");
+    EXPECT_EQ(input.progDir, system.folder);
+    EXPECT_EQ(input.frcFileBase, "27612");
+    EXPECT_EQ(input.connection.stateConnectChecked, "3");
+    EXPECT_EQ(input.connection.ProxyServer, "127.0.0.1");
+    EXPECT_EQ(input.connection.ProxyPort, "8718");
+    EXPECT_EQ(input.connection.userProxy, "пользователь");
+    EXPECT_EQ(input.counterHost, ServiceConfig().counterHost);
+    EXPECT_EQ(input.dataHost, ServiceConfig().dataHost);
+    ASSERT_TRUE(input.cancelled);
+    EXPECT_TRUE(jobs.watching);
+}
+
+TEST_F(JobFlowTest, ASuccessfulJobShowsTheStoredForecastAndTurnsTheTimerOn) {
+    TForm1& form = Start();
+    StoreForecast();
+    form.WorkerFinished(jobs.tokens[0], Forecast(true));
+    EXPECT_EQ(form.frc.trayState, "Prognoz");
+    EXPECT_TRUE(view.IsEnabled(MenuItem::Update));
+    EXPECT_TRUE(view.timer);
+    EXPECT_FALSE(jobs.watching);
+}
+
+TEST_F(JobFlowTest, AFailedJobShowsItsMessageWithoutABalloon) {
+    TForm1& form = Start();
+    form.Settings.balloonRequested = true;
+    form.WorkerFinished(jobs.tokens[0], Forecast(false, "Не удалось установить соединение с X"));
+    EXPECT_EQ(form.frc.trayState, "Error");
+    EXPECT_EQ(form.frc.trayText, "Не удалось установить соединение с X");
+    EXPECT_EQ(tray.calls.back().data.uFlags, kTipFlags);
+    EXPECT_EQ(tray.calls.back().image.picture, kNeutralPicture);
+    EXPECT_TRUE(view.timer);
+}
+
+TEST_F(JobFlowTest, AFailedTownListLeavesTheTrayAlone) {
+    TForm1& form = Start();
+    form.WorkerFinished(jobs.tokens[0], Forecast(true));
+    const std::size_t calls = tray.calls.size();
+    form.StartJob(kTownListJob);
+    ASSERT_EQ(jobs.started.back(), kTownListJob);
+    JobOutcome failed;
+    failed.lastJob = kLastJobTownList;
+    form.WorkerFinished(jobs.tokens.back(), failed);
+    EXPECT_EQ(tray.calls.size(), calls);
+}
+
+TEST_F(JobFlowTest, TicksAndRequestsWhileAForecastJobRunsMakeOneFollowUp) {
+    TForm1& form = Start();
+    files.files[Stored()] = {"", clock.now, true, false};  // the worker holds it
+    form.Timer1Timer();
+    EXPECT_TRUE(files.opened.empty()) << "a tick leaves the worker's file alone";
+    form.UpdateClick();
+    form.UpdateClick();
+    EXPECT_EQ(jobs.started.size(), 1u);
+    files.files.erase(Stored());
+    form.WorkerFinished(jobs.tokens[0], Forecast(false));
+    EXPECT_EQ(jobs.started.size(), 2u) << "one follow-up";
+    form.WorkerFinished(jobs.tokens[1], Forecast(false));
+    EXPECT_EQ(jobs.started.size(), 2u);
+}
+
+TEST_F(JobFlowTest, AJobPastItsDeadlineIsEndedByTheUiAndItsLateAnswerIgnored) {
+    TForm1& form = Start();
+    clock.now = FromUnixMillis(ToUnixMillis(clock.now) + kMaxJobTimeoutMillis + 1000);
+    form.CheckJobDeadlines();
+    EXPECT_EQ(form.frc.trayState, "Error");
+    EXPECT_EQ(form.frc.trayText,
+              "Не удалось установить соединение с " + ServiceConfig().siteName);
+    EXPECT_TRUE(jobs.inputs[0].cancelled->load());
+    EXPECT_TRUE(view.timer);
+    StoreForecast();
+    form.WorkerFinished(jobs.tokens[0], Forecast(true));
+    EXPECT_EQ(form.frc.trayState, "Error") << "the late answer changes nothing";
+}
+
+}  // namespace
+}  // namespace vt

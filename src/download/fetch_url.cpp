@@ -1,0 +1,97 @@
+#include "download/fetch_url.h"
+
+#include <memory>
+#include <new>
+#include <optional>
+#include <vector>
+
+#include "download/base64.h"
+#include "ports/internet.h"
+#include "text/encoding.h"
+
+namespace vt {
+
+namespace {
+
+bool IsExpired(const FetchOptions& options) {
+    return options.expired && options.expired();
+}
+
+// Null for a mode that matches none of "1", "2", "3": the attempt fails without traffic.
+std::unique_ptr<InternetSession> OpenSession(Internet& internet,
+                                             const ConnectionSettings& connection) {
+    const std::string& mode = connection.stateConnectChecked;
+    if (mode == "1") return internet.Open(kUserAgent, AccessType::Direct, "");
+    if (mode == "2") return internet.Open(kUserAgent, AccessType::Preconfig, "");
+    if (mode == "3") {
+        return internet.Open(kUserAgent, AccessType::Proxy,
+                             connection.ProxyServer + ":" + connection.ProxyPort);
+    }
+    return nullptr;
+}
+
+bool IsSuccessStatus(int status) {
+    return status >= 200 && status <= 299;
+}
+
+// False on a failed read, a body over the cap or one shorter than its Content-Length.
+bool ReadBody(UrlRequest& request, const FetchOptions& options, std::string& body) {
+    const std::optional<std::int64_t> declared = request.ContentLength();
+    if (declared && *declared > static_cast<std::int64_t>(options.maxBodyBytes)) return false;
+    std::vector<char> buffer(kReadBufferBytes);
+    for (;;) {
+        if (IsExpired(options)) return false;
+        const ReadResult read = request.Read(buffer.data(), buffer.size());
+        if (!read.ok || read.bytes > buffer.size()) return false;
+        if (read.bytes == 0) break;
+        if (read.bytes > options.maxBodyBytes - body.size()) return false;
+        body.append(buffer.data(), read.bytes);
+    }
+    return !declared || *declared < 0 || static_cast<std::int64_t>(body.size()) >= *declared;
+}
+
+}  // namespace
+
+std::string ProxyHeaderBlock(const ConnectionSettings& connection) {
+    if (connection.stateConnectChecked != "3" || connection.userProxy.empty()) return {};
+    // The credentials go out as their code-page-1251 bytes, as the settings file holds them.
+    const std::string credentials =
+        Base64Encode(Utf8ToCp1251(connection.userProxy + ":" + connection.passwdProxy));
+    // CR LF between the lines: the separator WinINet documents for extra headers.
+    return "Accept: */*\r\nProxy-Authorization: Basic " + credentials;
+}
+
+FetchResult FetchUrl(Internet& internet, const ConnectionSettings& connection,
+                     const std::string& url, const FetchOptions& options) {
+    std::unique_ptr<InternetSession> session;
+    for (int attempt = 0; attempt < kFetchAttempts && !session; ++attempt) {
+        if (IsExpired(options)) return {};
+        session = OpenSession(internet, connection);
+        if (!session) internet.Sleep(kFetchPauseMillis);
+    }
+    if (!session) return {};
+
+    const std::string headers = ProxyHeaderBlock(connection);
+    std::unique_ptr<UrlRequest> request;
+    for (int attempt = 0; attempt < kFetchAttempts && !request; ++attempt) {
+        if (IsExpired(options)) return {};
+        request = session->OpenUrl(url, headers, kOpenUrlFlags);
+        if (!request) internet.Sleep(kFetchPauseMillis);
+    }
+    if (!request) return {};
+
+    // An error page or a proxy's refusal is not the file asked for.
+    if (!IsSuccessStatus(request->Status())) return {};
+
+    FetchResult result;
+    try {
+        result.ok = ReadBody(*request, options, result.body);
+    } catch (const std::bad_alloc&) {
+        result.ok = false;
+    }
+    if (!result.ok) result.body.clear();
+    // The request is declared after the session, so it is closed first.
+    return result;
+}
+
+}  // namespace vt

@@ -1,0 +1,47 @@
+// One HTTP download into memory, with the user's connection mode, three attempts at each stage
+// and a 1000 ms pause after every failed attempt.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace vt {
+
+class Internet;
+
+// The connection fields of the settings, UTF-8 as held in memory.
+struct ConnectionSettings {
+    std::string stateConnectChecked;  // "1" direct, "2" system settings, "3" explicit proxy
+    std::string ProxyServer;
+    std::string ProxyPort;
+    std::string userProxy;
+    std::string passwdProxy;
+};
+
+inline constexpr const char* kUserAgent = "Internet VOR Client";
+inline constexpr int kFetchAttempts = 3;
+inline constexpr int kFetchPauseMillis = 1000;
+inline constexpr std::size_t kReadBufferBytes = 16384;
+
+struct FetchOptions {
+    // A longer body fails the fetch, so a runaway answer cannot exhaust memory.
+    std::size_t maxBodyBytes = 1024 * 1024;
+    // Asked before every attempt and every read; true stops the fetch as failed.
+    std::function<bool()> expired;
+};
+
+struct FetchResult {
+    bool ok = false;
+    std::string body;  // empty after a failure
+};
+
+// The extra-header block: empty unless mode "3" has a user name.
+std::string ProxyHeaderBlock(const ConnectionSettings& connection);
+
+// Succeeds only with a 2xx answer whose whole body (as long as its Content-Length, when given)
+// arrived within the cap.
+FetchResult FetchUrl(Internet& internet, const ConnectionSettings& connection,
+                     const std::string& url, const FetchOptions& options);
+
+}  // namespace vt

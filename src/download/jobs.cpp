@@ -1,0 +1,134 @@
+#include "download/jobs.h"
+
+#include "download/stored_copy.h"
+#include "ports/clock.h"
+#include "ports/files.h"
+
+namespace vt {
+
+namespace {
+
+bool IsCancelled(const JobInput& input) {
+    return input.cancelled && input.cancelled->load();
+}
+
+FetchOptions OptionsFor(const JobInput& input, const Clock& clock, std::size_t maxBodyBytes) {
+    FetchOptions options;
+    options.maxBodyBytes = maxBodyBytes;
+    options.expired = [&input, &clock] {
+        return IsCancelled(input) || (input.deadline && clock.NowUtc() >= *input.deadline);
+    };
+    return options;
+}
+
+JobOutcome Failure(JobKind kind) {
+    JobOutcome outcome;
+    outcome.lastJob = kind == JobKind::Forecast ? kLastJobForecast : kLastJobTownList;
+    return outcome;
+}
+
+JobOutcome Success(JobKind kind) {
+    JobOutcome outcome = Failure(kind);
+    outcome.ok = true;
+    return outcome;
+}
+
+// The failure texts of the stored copy that cannot stand in, for either job.
+JobOutcome ConnectionFailure(const JobInput& input) {
+    JobOutcome outcome = Failure(input.kind);
+    const std::string text = kConnectionFailedText + input.siteName;
+    if (input.kind == JobKind::Forecast) {
+        outcome.trayText = text;
+    } else {
+        outcome.comboText = text;
+        outcome.enableButton4 = true;
+    }
+    return outcome;
+}
+
+JobOutcome WriteFailure(JobKind kind) {
+    JobOutcome outcome = Failure(kind);
+    if (kind == JobKind::Forecast) {
+        outcome.trayText = kForecastWriteFailedText;
+    } else {
+        outcome.comboText = kTownListWriteFailedText;
+        outcome.enableButton4 = true;
+    }
+    return outcome;
+}
+
+JobOutcome RunFetch(const JobInput& input, const JobPorts& ports, const std::string& url,
+                    const std::string& path, std::size_t maxBodyBytes) {
+    const FetchResult fetched = FetchUrl(ports.internet, input.connection, url,
+                                         OptionsFor(input, ports.clock, maxBodyBytes));
+    // A given-up job's outcome is discarded; it must not touch the stored file.
+    if (IsCancelled(input)) return Failure(input.kind);
+    if (!fetched.ok) return FailedFetchOutcome(input, ports.files, ports.clock);
+    if (!ports.files.Replace(path, fetched.body)) return WriteFailure(input.kind);
+    return Success(input.kind);
+}
+
+}  // namespace
+
+std::string ForecastUrl(const std::string& counterHost, const std::string& dataHost,
+                        const std::string& townIndex) {
+    // The embedded address goes unescaped: the counter takes everything after "sh+TRAY+".
+    return "http://" + counterHost + "/r.php?sh+TRAY+http://" + dataHost + "/data/BTR" + townIndex +
+           ".TXT";
+}
+
+std::string TownListUrl(const std::string& dataHost) {
+    return "http://" + dataHost + "/vlbartlistfull.txt";
+}
+
+std::string ForecastPath(const JobInput& input) {
+    return input.progDir + input.frcFileBase + ".txt";
+}
+
+std::string TownListPath(const JobInput& input) {
+    return input.progDir + input.townListFileBase + ".txt";
+}
+
+JobOutcome FetchForecast(const JobInput& input, const JobPorts& ports) {
+    return RunFetch(input, ports, ForecastUrl(input.counterHost, input.dataHost, input.townIndex),
+                    ForecastPath(input), kForecastMaxBytes);
+}
+
+JobOutcome FetchTownList(const JobInput& input, const JobPorts& ports) {
+    return RunFetch(input, ports, TownListUrl(input.dataHost), TownListPath(input),
+                    kTownListMaxBytes);
+}
+
+JobOutcome FailedFetchOutcome(const JobInput& input, Files& files, const Clock& clock) {
+    const std::string path =
+        input.kind == JobKind::Forecast ? ForecastPath(input) : TownListPath(input);
+    switch (CheckStoredCopy(files, path, clock.NowUtc())) {
+        case StoredCopy::Fresh:
+            return Success(input.kind);
+        case StoredCopy::CannotOpen:
+        case StoredCopy::Stale:
+            // A stale copy says the same as a missing one: the connection failed, so the user
+            // sees why rather than an older unrelated text.
+            break;
+    }
+    return ConnectionFailure(input);
+}
+
+JobOutcome RunJob(const JobInput& input, const JobPorts& ports) noexcept {
+    try {
+        return input.kind == JobKind::Forecast ? FetchForecast(input, ports)
+                                               : FetchTownList(input, ports);
+    } catch (...) {
+    }
+    try {
+        return FailedFetchOutcome(input, ports.files, ports.clock);
+    } catch (...) {
+    }
+    try {
+        return ConnectionFailure(input);
+    } catch (...) {
+        return Failure(input.kind);  // allocates nothing
+    }
+}
+
+}  // namespace vt

@@ -1,0 +1,124 @@
+#include "win32/wininet_client.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <cstdlib>
+#include <utility>
+
+namespace vt {
+namespace {
+
+class Handle {
+public:
+    explicit Handle(HINTERNET h = nullptr) : h_(h) {}
+    Handle(Handle&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (h_) InternetCloseHandle(h_);
+    }
+    HINTERNET Get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+
+private:
+    HINTERNET h_;
+};
+
+class WinRequest : public UrlRequest {
+public:
+    // The request is closed before its connection.
+    WinRequest(Handle connection, Handle request)
+        : connection_(std::move(connection)), request_(std::move(request)) {}
+
+    int Status() override {
+        DWORD status = 0;
+        DWORD size = sizeof status;
+        if (!HttpQueryInfoA(request_.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
+                            &status, &size, nullptr)) {
+            return 0;
+        }
+        return static_cast<int>(status);
+    }
+
+    std::optional<std::int64_t> ContentLength() override {
+        char text[32] = {};
+        DWORD size = sizeof text - 1;
+        if (!HttpQueryInfoA(request_.Get(), HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) {
+            return std::nullopt;
+        }
+        char* end = nullptr;
+        const long long value = std::strtoll(text, &end, 10);
+        if (end == text || *end != '\0' || value < 0) return std::nullopt;
+        return value;
+    }
+
+    ReadResult Read(char* buffer, std::size_t size) override {
+        DWORD read = 0;
+        if (!InternetReadFile(request_.Get(), buffer, static_cast<DWORD>(size), &read)) {
+            return {false, 0};
+        }
+        return {true, read};
+    }
+
+private:
+    Handle connection_;
+    Handle request_;
+};
+
+class WinSession : public InternetSession {
+public:
+    WinSession(Handle session, unsigned timeoutMs)
+        : session_(std::move(session)), timeoutMs_(timeoutMs) {}
+
+    std::unique_ptr<UrlRequest> OpenUrl(const std::string& url, const std::string& extraHeaders,
+                                        std::uint32_t flags) override {
+        char host[256] = {};
+        char path[2048] = {};
+        URL_COMPONENTSA parts = {};
+        parts.dwStructSize = sizeof parts;
+        parts.lpszHostName = host;
+        parts.dwHostNameLength = sizeof host;
+        parts.lpszUrlPath = path;
+        parts.dwUrlPathLength = sizeof path;
+        if (!InternetCrackUrlA(url.c_str(), 0, 0, &parts)) return nullptr;
+        // The path component of a cracked URL holds the query too.
+        Handle connection(InternetConnectA(session_.Get(), host, parts.nPort, nullptr, nullptr,
+                                           INTERNET_SERVICE_HTTP, 0, 0));
+        if (!connection) return nullptr;
+        Handle request(HttpOpenRequestA(connection.Get(), "GET", path[0] ? path : "/",
+                                        "HTTP/1.1", nullptr, nullptr, flags, 0));
+        if (!request) return nullptr;
+        for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                             INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+            DWORD value = timeoutMs_;
+            InternetSetOptionA(request.Get(), option, &value, sizeof value);
+        }
+        const BOOL sent =
+            extraHeaders.empty()
+                ? HttpSendRequestA(request.Get(), nullptr, 0, nullptr, 0)
+                : HttpSendRequestA(request.Get(), extraHeaders.c_str(),
+                                   static_cast<DWORD>(extraHeaders.size()), nullptr, 0);
+        if (!sent) return nullptr;
+        return std::make_unique<WinRequest>(std::move(connection), std::move(request));
+    }
+
+private:
+    Handle session_;
+    unsigned timeoutMs_;
+};
+
+}  // namespace
+
+std::unique_ptr<InternetSession> WinInternet::Open(const std::string& agent, AccessType type,
+                                                   const std::string& proxy) {
+    const bool useProxy = type == AccessType::Proxy;
+    Handle session(InternetOpenA(agent.c_str(), static_cast<DWORD>(type),
+                                 useProxy ? proxy.c_str() : nullptr, nullptr, 0));
+    if (!session) return nullptr;
+    return std::make_unique<WinSession>(std::move(session), timeoutMs_);
+}
+
+void WinInternet::Sleep(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
+
+}  // namespace vt
