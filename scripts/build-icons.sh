@@ -57,8 +57,8 @@ build() {
 # check FILE SIZE... : the icon must hold exactly those sizes, each a 32-bit BMP entry
 check() {
   local file="$1"; shift
-  local want got
-  want="$(printf '%sx%s ' $(for s in "$@"; do echo "$s $s"; done))"
+  local want='' got s
+  for s in "$@"; do want+="${s}x${s} "; done
   got="$(identify -format '%wx%h ' "$file")"
   [ "$got" = "$want" ] || { echo "build-icons: $file holds '$got', expected '$want'" >&2; exit 1; }
   python3 - "$file" <<'EOF'

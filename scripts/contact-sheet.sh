@@ -77,7 +77,7 @@ row() {
   local caption="$1"; shift
   local args=()
   while [ $# -gt 0 ]; do
-    args+=(-label "$2" "$1")
+    args+=(-label "${2//%/%%}" "$1")   # montage expands % escapes in labels
     shift 2
   done
   n=$((n + 1))
