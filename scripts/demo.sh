@@ -7,8 +7,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh
 
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$(nproc)" --target vtservice
 cmake --preset windows64 >/dev/null
-cmake --build --preset windows64 -j "$(nproc)" --target vantoreltray
+cmake --build --preset windows64 -j "$(nproc)" --target vantoreltray driver
 
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
@@ -16,7 +18,12 @@ vt_wine_setup "$root/build/windows64"
 own_display=${DISPLAY:-}
 [ -z "${VT_HEADLESS:-}" ] || own_display=
 vt_display_start
-trap vt_wine_stop EXIT
+# shellcheck source=services.sh
+source scripts/services.sh
+mkdir -p out
+vt_service_start build/native "$root/out/service.log"
+trap 'vt_services_stop; vt_wine_stop' EXIT
+echo "The reference weather service runs on 127.0.0.1..10:8717 (log: out/service.log)."
 
 folder="$root/out/demo"
 rm -rf "$folder"
@@ -24,7 +31,11 @@ mkdir -p "$folder"
 cp build/windows64/src/win32/vantoreltray.exe "$folder/"
 (cd "$folder" && exec "$VT_WINE" ./vantoreltray.exe >/dev/null 2>&1) &
 program=$!
-sleep 8
+# Wait for the first download, then ask for the balloon as a user's click would.
+for _ in $(seq 1 60); do [ -s "$folder/27612.txt" ] && break; sleep 0.5; done
+sleep 2
+"$VT_WINE" build/windows64/tests/e2e/driver.exe tray 0x201 >/dev/null 2>&1 || true
+sleep 3
 
 shot="$root/out/demo.png"
 import -window root "$shot"

@@ -42,11 +42,20 @@ windows() {
   vt_wine_setup "$root/build/windows64"
   vt_display_start || return 1
   vt_wineserver_start
+  # shellcheck source=services.sh
+  source scripts/services.sh
+  export VT_SERVICE_LOG_FILE="$root/build/windows64/service.log"
+  rm -f "$VT_SERVICE_LOG_FILE"
+  vt_service_start "$root/build/native" "$VT_SERVICE_LOG_FILE" || return 1
+  vt_tinyproxy_start "$root/build/windows64/tinyproxy" || return 1
+  VT_SERVICE_LOG=$("$VT_WINE" winepath -w "$VT_SERVICE_LOG_FILE" 2>/dev/null)
+  export VT_SERVICE_LOG VT_PROXY_PORT
   local rc=0 drawn="$root/build/windows64/drawn"
   rm -rf "$drawn"; mkdir -p "$drawn"
   # The drawing test leaves the drawn temperatures there for the contact sheet.
   VT_ARTEFACTS=$("$VT_WINE" winepath -w "$drawn" 2>/dev/null) ctest --preset windows64 || rc=1
   bash tests/e2e/run.sh build/windows64 || rc=1
+  vt_services_stop
   vt_wine_stop
   local f
   for f in "$drawn"/*-16.tga; do [ -f "$f" ] && convert "$f" "${f%-16.tga}.png"; done

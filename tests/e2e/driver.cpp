@@ -65,6 +65,15 @@ int wmain(int argc, wchar_t** argv) {
                                         : PostMessageW(main, WM_COMMAND, value, 0);
         return ok ? 0 : 1;
     }
+    if (verb == L"ping" && argc == 3) {
+        // Answers only while the UI thread handles its messages.
+        HWND main = FindWindowW(kMainClass, nullptr);
+        DWORD_PTR result = 0;
+        return main && SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                           static_cast<UINT>(_wtoi(argv[2])), &result)
+                   ? 0
+                   : 1;
+    }
     if (verb == L"tray-delete" && argc == 2) {
         // What a crashing shell does to every icon.
         NOTIFYICONDATAW nid = {};

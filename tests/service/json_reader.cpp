@@ -19,8 +19,8 @@ class Reader {
 
   private:
     void Blanks() {
-        while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t' || s_[pos_] == '\n' ||
-                                    s_[pos_] == '\r'))
+        while (pos_ < s_.size() &&
+               (s_[pos_] == ' ' || s_[pos_] == '\t' || s_[pos_] == '\n' || s_[pos_] == '\r'))
             ++pos_;
     }
     bool Eat(char c) {
@@ -120,7 +120,10 @@ class Reader {
     // Validates one raw UTF-8 character starting at pos_ and copies it.
     bool CopyUtf8(std::string& out) {
         const auto b0 = static_cast<unsigned char>(s_[pos_]);
-        int extra = b0 >= 0xF0 && b0 <= 0xF4 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC2 && b0 < 0xE0 ? 1 : -1;
+        int extra = b0 >= 0xF0 && b0 <= 0xF4  ? 3
+                    : b0 >= 0xE0              ? 2
+                    : b0 >= 0xC2 && b0 < 0xE0 ? 1
+                                              : -1;
         if (b0 >= 0xF5 || extra < 0) return false;
         if (pos_ + static_cast<std::size_t>(extra) >= s_.size()) return false;
         std::uint32_t cp = b0 & (0x3F >> extra);
@@ -160,14 +163,30 @@ class Reader {
             if (pos_ >= s_.size()) return std::nullopt;
             const char e = s_[pos_++];
             switch (e) {
-                case '"': out += '"'; break;
-                case '\\': out += '\\'; break;
-                case '/': out += '/'; break;
-                case 'b': out += '\b'; break;
-                case 'f': out += '\f'; break;
-                case 'n': out += '\n'; break;
-                case 'r': out += '\r'; break;
-                case 't': out += '\t'; break;
+                case '"':
+                    out += '"';
+                    break;
+                case '\\':
+                    out += '\\';
+                    break;
+                case '/':
+                    out += '/';
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
                 case 'u': {
                     if (pos_ + 4 > s_.size()) return std::nullopt;
                     char* end = nullptr;
@@ -178,7 +197,8 @@ class Reader {
                     pos_ += 4;
                     break;
                 }
-                default: return std::nullopt;
+                default:
+                    return std::nullopt;
             }
         }
         return std::nullopt;

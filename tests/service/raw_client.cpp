@@ -56,8 +56,8 @@ RawReply Exchange(std::uint16_t port, std::string_view request, std::chrono::mil
 
 std::string GetRequest(std::string_view target, std::uint16_t port,
                        const std::vector<std::pair<std::string, std::string>>& extra) {
-    std::string request = "GET " + std::string(target) + " HTTP/1.1\r\nHost: 127.0.0.1:" +
-                          std::to_string(port) + "\r\n";
+    std::string request = "GET " + std::string(target) +
+                          " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n";
     for (const auto& [name, value] : extra) request += name + ": " + value + "\r\n";
     request += "Connection: close\r\n\r\n";
     return request;

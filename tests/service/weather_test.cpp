@@ -55,7 +55,8 @@ TEST(ForecastFile, LoadsAsADayAndANightRecordForEveryHour) {
             EXPECT_EQ(session.frc.trayState, "Prognoz");
             EXPECT_EQ(session.dayDate, c.day);
             EXPECT_EQ(session.otherDate, c.night);
-            EXPECT_TRUE(session.frc.firstText.starts_with(DayMonth(c.day))) << session.frc.firstText;
+            EXPECT_TRUE(session.frc.firstText.starts_with(DayMonth(c.day)))
+                << session.frc.firstText;
             EXPECT_NE(session.frc.firstText.find(", день: "), std::string::npos);
             EXPECT_TRUE(session.frc.secondText.starts_with(DayMonth(c.night)));
             EXPECT_NE(session.frc.secondText.find(", ночь: "), std::string::npos);
@@ -74,8 +75,8 @@ TEST(ForecastFile, SingleRecordModeShowsTheDayRecord) {
     const Town& town = *FindTown("27612");
     const vt::UtcTime now = *ParseUtcTime("2026-07-01T20:00:00Z");
     vt::ForecastSession session;
-    const vt::LoadOutcome outcome = vt::LoadForecastFromBytes(
-        ForecastFile(town, now), "День", "Москва", session, kDays, now.Date());
+    const vt::LoadOutcome outcome = vt::LoadForecastFromBytes(ForecastFile(town, now), "День",
+                                                              "Москва", session, kDays, now.Date());
     ASSERT_FALSE(outcome.isError);
     EXPECT_TRUE(session.frc.trayText.starts_with("2/7 Чт, день: ")) << session.frc.trayText;
 }
@@ -127,9 +128,10 @@ TEST(Weather, EveryFieldStaysInItsRangeAllYear) {
                 ASSERT_GE(r.windSpeed, 0);
                 ASSERT_LE(r.windSpeed, 7);
                 // Snow needs frost nearby, rain needs thaw, thunder needs warmth.
-                if (r.sky == 7 || r.sky == 8) ASSERT_LT(r.temperature, 5);
-                if (r.sky == 5 || r.sky == 6) ASSERT_GT(r.temperature, 0);
-                if (r.sky == 9) ASSERT_GE(r.temperature, 18);
+                const bool snow = r.sky == 7 || r.sky == 8, rain = r.sky == 5 || r.sky == 6;
+                ASSERT_TRUE(!snow || r.temperature < 5) << r.temperature;
+                ASSERT_TRUE(!rain || r.temperature > 0) << r.temperature;
+                ASSERT_TRUE(r.sky != 9 || r.temperature >= 18) << r.temperature;
                 // The record survives the codec unchanged.
                 const auto decoded = vt::UnpackRecord(vt::PackRecord(r), date);
                 ASSERT_TRUE(decoded.has_value());
@@ -152,7 +154,7 @@ TEST(Weather, FollowsTheSeasonAndTheClimate) {
         const char* index;
         double januaryAtMost, julyAtLeast;
     } cases[] = {
-        {"27612", -2, 19},  // Москва
+        {"27612", -2, 19},   // Москва
         {"24959", -30, 18},  // Якутск
         {"38457", 9, 28},    // Ташкент
         {"22113", -8, 9},    // Мурманск
