@@ -119,7 +119,7 @@ TEST(Target, QueryParamDecodes) {
     }
 }
 
-TEST(Connection, CloseAndBodyLength) {
+TEST(RequestHeaders, CloseAndBodyLength) {
     const struct {
         const char* version;
         HeaderList headers;

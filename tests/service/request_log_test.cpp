@@ -1,10 +1,7 @@
 #include "request_log.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "click_counter.h"
@@ -99,33 +96,6 @@ TEST(LogLine, IsOneJsonObjectWithHeadersInOrder) {
         EXPECT_EQ(json->Member("fault")->text, c.fault);
         EXPECT_EQ(json->Member("error") != nullptr, *c.error != '\0');
     }
-}
-
-TEST(RequestLog, AppendsFlushedLines) {
-    char path[] = "/tmp/vtservice-log-XXXXXX";
-    const int fd = ::mkstemp(path);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
-    {
-        RequestLog log;
-        log.Write({});  // before Open: dropped
-        ASSERT_TRUE(log.Open(path));
-        const HttpRequest request{"GET", "/", "HTTP/1.1", {}};
-        for (int status : {200, 404}) {
-            log.Write({{2026, 1, 1, 0, 0, 0, 0}, "a", "p", &request, status, "none", ""});
-        }
-        // Read while the log is still open: every line must already be on disk.
-        std::ifstream in(path);
-        std::string line;
-        int count = 0;
-        while (std::getline(in, line)) {
-            ASSERT_TRUE(ParseJson(line).has_value()) << line;
-            ++count;
-        }
-        EXPECT_EQ(count, 2);
-    }
-    EXPECT_FALSE(RequestLog().Open("/nonexistent-dir/x.log"));
-    std::remove(path);
 }
 
 TEST(ClickCounter, CountsPerKindAndTargetAsJson) {
