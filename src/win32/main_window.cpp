@@ -8,8 +8,8 @@
 #include "app/errors.h"
 #include "download/jobs.h"
 #include "win32/menu_icons.h"
-#include "win32/wininet_client.h"
 #include "win32/wide.h"
+#include "win32/wininet_client.h"
 
 namespace vt {
 namespace {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "resource_ids.h"
+#include "win32/tray_pictures.h"
 
 namespace vt {
 
@@ -22,13 +23,7 @@ UniqueGdiObject LoadMenuBitmap(int index) {
     UniqueGdiObject colour(info.hbmColor);
     UniqueGdiObject mask(info.hbmMask);
 
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = size;
-    bmi.bmiHeader.biHeight = -size;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = TopDownArgbInfo(size);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
     HDC dc = GetDC(nullptr);
     const int lines = GetDIBits(dc, static_cast<HBITMAP>(colour.Get()), 0, size, pixels.data(),

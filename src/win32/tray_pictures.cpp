@@ -16,13 +16,7 @@ struct Dib {
 };
 
 Dib MakeDib(int size) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownArgbInfo(size);
     void* bits = nullptr;
     Dib dib;
     dib.bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -31,6 +25,17 @@ Dib MakeDib(int size) {
 }
 
 }  // namespace
+
+BITMAPINFO TopDownArgbInfo(int size) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
 
 int TrayIconSize() {
     const int size = GetSystemMetrics(SM_CXSMICON);

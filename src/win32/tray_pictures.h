@@ -21,6 +21,9 @@ UniqueIcon LoadTrayPicture(int picture, bool lightStyle, int size);
 // alpha channel so no fringe of a mask colour remains on any taskbar.
 UniqueIcon DrawTemperatureIcon(const std::string& text, Colour colour, int size);
 
+// The header of a top-down 32-bit bitmap of size x size pixels.
+BITMAPINFO TopDownArgbInfo(int size);
+
 // Resolves a system colour (0x80000000 | index) with GetSysColor.
 COLORREF ResolveColour(Colour colour);
 

@@ -10,7 +10,7 @@ namespace vt {
 namespace {
 
 class Handle {
-public:
+  public:
     explicit Handle(HINTERNET h = nullptr) : h_(h) {}
     Handle(Handle&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
     Handle(const Handle&) = delete;
@@ -21,12 +21,12 @@ public:
     HINTERNET Get() const { return h_; }
     explicit operator bool() const { return h_ != nullptr; }
 
-private:
+  private:
     HINTERNET h_;
 };
 
 class WinRequest : public UrlRequest {
-public:
+  public:
     // The request is closed before its connection.
     WinRequest(Handle connection, Handle request)
         : connection_(std::move(connection)), request_(std::move(request)) {}
@@ -61,13 +61,13 @@ public:
         return {true, read};
     }
 
-private:
+  private:
     Handle connection_;
     Handle request_;
 };
 
 class WinSession : public InternetSession {
-public:
+  public:
     WinSession(Handle session, unsigned timeoutMs)
         : session_(std::move(session)), timeoutMs_(timeoutMs) {}
 
@@ -86,8 +86,8 @@ public:
         Handle connection(InternetConnectA(session_.Get(), host, parts.nPort, nullptr, nullptr,
                                            INTERNET_SERVICE_HTTP, 0, 0));
         if (!connection) return nullptr;
-        Handle request(HttpOpenRequestA(connection.Get(), "GET", path[0] ? path : "/",
-                                        "HTTP/1.1", nullptr, nullptr, flags, 0));
+        Handle request(HttpOpenRequestA(connection.Get(), "GET", path[0] ? path : "/", "HTTP/1.1",
+                                        nullptr, nullptr, flags, 0));
         if (!request) return nullptr;
         for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                              INTERNET_OPTION_RECEIVE_TIMEOUT}) {
@@ -103,7 +103,7 @@ public:
         return std::make_unique<WinRequest>(std::move(connection), std::move(request));
     }
 
-private:
+  private:
     Handle session_;
     unsigned timeoutMs_;
 };
@@ -119,6 +119,8 @@ std::unique_ptr<InternetSession> WinInternet::Open(const std::string& agent, Acc
     return std::make_unique<WinSession>(std::move(session), timeoutMs_);
 }
 
-void WinInternet::Sleep(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
+void WinInternet::Sleep(int milliseconds) {
+    ::Sleep(static_cast<DWORD>(milliseconds));
+}
 
 }  // namespace vt

@@ -8,7 +8,7 @@
 namespace vt {
 
 class WinInternet : public Internet {
-public:
+  public:
     // timeoutMs: connect, send and receive time-out of each request.
     explicit WinInternet(unsigned timeoutMs = 20000) : timeoutMs_(timeoutMs) {}
 
@@ -16,7 +16,7 @@ public:
                                           const std::string& proxy) override;
     void Sleep(int milliseconds) override;
 
-private:
+  private:
     unsigned timeoutMs_;
 };
 

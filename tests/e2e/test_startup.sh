@@ -62,3 +62,17 @@ check "no second box follows" test "$(driver count-dialogs Vantorel.Tray)" = 0
 check "the program keeps running" driver wait-main 1000
 check "exit" exit_program
 end
+
+begin "the jitter differs between two starts"
+dir=$(fresh_folder jitter)
+start_program "$dir"
+wait_for_file_line "$dir/vantoreltray.ini" '^viewIconColor=' >/dev/null
+first=$(grep -a '^frcNewtime=' "$dir/vantoreltray.ini")
+exit_program >/dev/null
+start_program "$dir"
+sleep 1
+second=$(grep -a '^frcNewtime=' "$dir/vantoreltray.ini")
+echo "    $first / $second"
+check "two starts, two lists of times" test "$first" != "$second"
+check "exit" exit_program
+end

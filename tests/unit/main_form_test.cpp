@@ -2,39 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes.h"
 #include "forecast/record_codec.h"
+#include "main_form_rig.h"
 
 namespace vt {
 namespace {
 
 using namespace vt::test;
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public ::testing::Test, public MainFormRig {
   protected:
-    TForm1& Start() {
-        form_.emplace(
-            MainPorts{profile, files, clock, random, system, dayNames, tray, view, jobs, desktop});
-        form_->FormCreate();
-        return *form_;
-    }
     void PutForecast(const std::string& base, const std::string& content, UtcTime written) {
         files.files[system.folder + base + ".txt"] = {content, written, false, false};
     }
-
-    FakeProfile profile;
-    FakeFiles files;
-    FakeClock clock;
-    FakeRandom random;
-    FakeSystemInfo system;
-    RussianTestDayNames dayNames;
-    FakeTray tray;
-    FakeView view;
-    FakeJobs jobs;
-    FakeDesktop desktop;
-
-  private:
-    std::optional<TForm1> form_;
 };
 
 TEST_F(MainFormTest, FirstStartAddsTheGreetingIconAndStartsADownload) {
@@ -162,14 +142,8 @@ namespace {
 
 using namespace vt::test;
 
-class JobFlowTest : public ::testing::Test {
-protected:
-    TForm1& Start() {
-        form_.emplace(
-            MainPorts{profile, files, clock, random, system, dayNames, tray, view, jobs, desktop});
-        form_->FormCreate();
-        return *form_;
-    }
+class JobFlowTest : public ::testing::Test, public MainFormRig {
+  protected:
     std::string Stored() const { return system.folder + "27612.txt"; }
     void StoreForecast() {
         clock.now = {2007, 12, 15, 9, 0, 0, 0};
@@ -184,20 +158,6 @@ protected:
         o.trayText = std::move(text);
         return o;
     }
-
-    FakeProfile profile;
-    FakeFiles files;
-    FakeClock clock;
-    FakeRandom random;
-    FakeSystemInfo system;
-    RussianTestDayNames dayNames;
-    FakeTray tray;
-    FakeView view;
-    FakeJobs jobs;
-    FakeDesktop desktop;
-
-private:
-    std::optional<TForm1> form_;
 };
 
 TEST_F(JobFlowTest, TheStartUpJobCarriesCopiesOfEverythingItNeeds) {
@@ -275,8 +235,7 @@ TEST_F(JobFlowTest, AJobPastItsDeadlineIsEndedByTheUiAndItsLateAnswerIgnored) {
     clock.now = FromUnixMillis(ToUnixMillis(clock.now) + kMaxJobTimeoutMillis + 1000);
     form.CheckJobDeadlines();
     EXPECT_EQ(form.frc.trayState, "Error");
-    EXPECT_EQ(form.frc.trayText,
-              "Не удалось установить соединение с " + ServiceConfig().siteName);
+    EXPECT_EQ(form.frc.trayText, "Не удалось установить соединение с " + ServiceConfig().siteName);
     EXPECT_TRUE(jobs.inputs[0].cancelled->load());
     EXPECT_TRUE(view.timer);
     StoreForecast();

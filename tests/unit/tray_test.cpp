@@ -4,7 +4,7 @@
 #include "app/main_form.h"
 #include "app/service_config.h"
 #include "app/tray_decision.h"
-#include "fakes.h"
+#include "main_form_rig.h"
 
 namespace vt {
 namespace {
@@ -148,30 +148,14 @@ TEST(Links, EveryAddressGoesThroughTheClickCounter) {
     EXPECT_EQ(TownPageLink(service, settings), counter + "http://127.0.0.3:8717/towns/33345.htm");
 }
 
-class TrayCallbackTest : public ::testing::Test {
+class TrayCallbackTest : public ::testing::Test, public MainFormRig {
   protected:
     TForm1& Start(int major) {
         system.major = major;
         clock.now = {2007, 12, 15, 9, 0, 0, 0};
         files.files[system.folder + "27612.txt"] = {"-1", {2007, 12, 15, 8, 0, 0, 0}, false, false};
-        form_.emplace(
-            MainPorts{profile, files, clock, random, system, dayNames, tray, view, jobs, desktop});
-        form_->FormCreate();
-        return *form_;
+        return MainFormRig::Start();
     }
-    FakeProfile profile;
-    FakeFiles files;
-    FakeClock clock;
-    FakeRandom random;
-    FakeSystemInfo system;
-    RussianTestDayNames dayNames;
-    FakeTray tray;
-    FakeView view;
-    FakeJobs jobs;
-    FakeDesktop desktop;
-
-  private:
-    std::optional<TForm1> form_;
 };
 
 TEST_F(TrayCallbackTest, ALeftPressShowsOneBalloonOnVersionFive) {

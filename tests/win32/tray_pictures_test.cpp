@@ -20,13 +20,7 @@ Pixels Read(HICON icon, int size) {
     Pixels p;
     ICONINFO info = {};
     if (!GetIconInfo(icon, &info)) return p;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = size;
-    bmi.bmiHeader.biHeight = -size;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = TopDownArgbInfo(size);
     p.size = size;
     p.argb.resize(static_cast<std::size_t>(size) * size);
     HDC dc = GetDC(nullptr);
