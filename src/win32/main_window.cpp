@@ -168,7 +168,8 @@ void MainWindow::EnableMenuItem(MenuItem item, bool enabled) {
 
 void MainWindow::ReportError(const std::string& text) {
     // Shown from the message loop, so that the caller's work goes on meanwhile.
-    PostMessageW(hwnd_, kMsgShowError, 0, reinterpret_cast<LPARAM>(new std::string(text)));
+    pendingErrors_.push_back(text);
+    PostMessageW(hwnd_, kMsgShowError, 0, 0);
 }
 
 void MainWindow::CloseMainForm() {
@@ -274,8 +275,10 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             OnCommand(LOWORD(wParam));
             return 0;
         case kMsgShowError: {
-            std::unique_ptr<std::string> text(reinterpret_cast<std::string*>(lParam));
-            ShowErrorBox(nullptr, *text);
+            if (pendingErrors_.empty()) return 0;
+            const std::string text = std::move(pendingErrors_.front());
+            pendingErrors_.pop_front();
+            ShowErrorBox(nullptr, text);
             return 0;
         }
         default:

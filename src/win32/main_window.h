@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -60,6 +61,7 @@ class MainWindow : public MainView, public JobRunner, public Desktop {
     UniqueMenu menu_;
     std::vector<UniqueGdiObject> menuBitmaps_;
     UINT taskbarCreated_ = 0;
+    std::deque<std::string> pendingErrors_;  // shown one per kMsgShowError
     bool timerOn_ = false;
     SystemClock clock_;
     SystemRandom random_;
