@@ -4,6 +4,7 @@
 #   tray-dark-NN.ico, tray-light-NN.ico (NN = 00..11)  16, 20, 24, 32 px
 #   emblem.ico (program icon)                          16, 20, 24, 32, 48 px
 #   menu-NN.ico (NN = 00..12)                          17, 34 px
+#   about-picture.bmp (the About box's picture)        54 x 77 px, 24 bits, on its key colour
 #
 # Every entry is an uncompressed 32-bit ARGB bitmap with its AND mask (readable by every
 # Windows version that shows alpha icons, and by older ones through the mask). The output is
@@ -84,5 +85,17 @@ build emblem 16 20 24 32 48
 for i in $(seq -w 0 12); do
   build "menu-$i" 17 34
 done
+
+# The About box paints every pixel but those of the bottom-left pixel's colour.
+rsvg-convert --width 54 --height 54 --keep-aspect-ratio --format png \
+  --output "$work/about.png" "$src/emblem.svg"
+convert -size 54x77 xc:'#E0E0E0' "$work/about.png" -gravity center -composite -strip \
+  -type TrueColor "BMP3:$work/about-picture.bmp"
+if cmp -s "$work/about-picture.bmp" "$icons/about-picture.bmp"; then
+  [ "$quiet" = 1 ] || echo "unchanged about-picture.bmp"
+else
+  cp "$work/about-picture.bmp" "$icons/about-picture.bmp"
+  [ "$quiet" = 1 ] || echo "wrote     about-picture.bmp"
+fi
 
 [ "$quiet" = 1 ] || du -cb "$icons"/*.ico | tail -n 1 | awk '{ printf "total %d bytes in %s/*.ico\n", $1, "resources/icons" }'

@@ -36,4 +36,8 @@ std::optional<std::string> MenuLink(const ServiceConfig& service, MenuItem item)
     }
 }
 
+std::string FanSiteAddress(const ServiceConfig& service) {
+    return "http://" + service.fanSite + "/";
+}
+
 }  // namespace vt

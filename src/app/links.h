@@ -18,6 +18,9 @@ std::string CounterLink(const ServiceConfig& service, const std::string& target)
 // The town page: the Ukrainian site exactly for "Украина", the main site otherwise.
 std::string TownPageLink(const ServiceConfig& service, const TTraySettings& settings);
 
+// The fan site as the About box shows and opens it, directly: "http://" + host + "/".
+std::string FanSiteAddress(const ServiceConfig& service);
+
 // The link of a menu item that opens a section of the site; nullopt for the other items.
 std::optional<std::string> MenuLink(const ServiceConfig& service, MenuItem item);
 

@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include "about/about_form.h"
 #include "app/links.h"
 #include "app/schedule.h"
 #include "app/tray_decision.h"
@@ -12,20 +13,10 @@
 #include "ports/main_view.h"
 #include "ports/profile.h"
 #include "ports/system_info.h"
+#include "prefs/preferences_form.h"
+#include "prefs/town_list.h"
 
 namespace vt {
-namespace {
-
-bool AllAsciiDigits(const std::string& s) {
-    if (s.empty()) return false;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 int VersionClass(int windowsMajorVersion) {
     return windowsMajorVersion >= 5 ? 5 : windowsMajorVersion;
 }
@@ -68,7 +59,7 @@ void TForm1::FormCreate() {
 // The index becomes part of file names and web addresses: anything but digits is replaced by
 // the default town, in memory only.
 void TForm1::UseSafeTownIndex() {
-    if (AllAsciiDigits(Settings.frcTownIndex)) return;
+    if (IsSafeTownIndex(Settings.frcTownIndex)) return;
     Settings.frcTownIndex = kDefaultTownIndex;
     Settings.frcTownName = kDefaultTownName;
     Settings.frcCountryName = kDefaultCountryName;
@@ -122,7 +113,7 @@ void TForm1::Launch(const JobStart& start) {
     input.progDir = Settings.progDir;
     input.frcFileBase = Settings.frcFileBase.empty() ? Settings.frcTownIndex : Settings.frcFileBase;
     input.townListFileBase =
-        Settings.townListFileBase.empty() ? "vlbartlistfull" : Settings.townListFileBase;
+        Settings.townListFileBase.empty() ? kTownListFileBase : Settings.townListFileBase;
     input.connection = {Settings.stateConnectChecked, Settings.ProxyServer, Settings.ProxyPort,
                         Settings.userProxy, Settings.passwdProxy};
     input.counterHost = service.counterHost;
@@ -150,11 +141,11 @@ void TForm1::HandleJobEnd(const JobEnd& end) {
     auto input = runningJobs_.find(end.token);
     switch (end.verdict) {
         case JobVerdict::Deliver:
-            if (end.outcome) JobDone(*end.outcome);
+            if (end.outcome) FinishJob(*end.outcome);
             break;
         case JobVerdict::TimedOut:
             if (input != runningJobs_.end()) {
-                JobDone(FailedFetchOutcome(input->second, ports_.files, ports_.clock));
+                FinishJob(FailedFetchOutcome(input->second, ports_.files, ports_.clock));
             }
             break;
         case JobVerdict::Superseded:
@@ -169,10 +160,18 @@ void TForm1::HandleJobEnd(const JobEnd& end) {
     if (runningJobs_.empty()) ports_.jobs.WatchDeadlines(false);
 }
 
+void TForm1::FinishJob(const JobOutcome& outcome) {
+    // What the worker says in the dialog is shown before the completion runs.
+    if (!outcome.ok && preferences_) preferences_->ShowTownListFailure(outcome);
+    JobDone(outcome);
+}
+
 void TForm1::JobDone(const JobOutcome& outcome) {
     ports_.view.EnableMenuItem(MenuItem::Update, true);
+    if (preferences_) preferences_->EnableButton1();
     if (outcome.ok) {
         if (outcome.lastJob == kLastJobForecast) LoadForecast();
+        if (outcome.lastJob == kLastJobTownList && preferences_) preferences_->LoadTownList();
         return;
     }
     Settings.balloonRequested = false;
@@ -269,21 +268,29 @@ void TForm1::UpdateClick() {
 }
 
 void TForm1::InstallClick() {
-    ports_.desktop.ShowPreferences();
-    ports_.view.EnableMenuItem(MenuItem::Install, false);
+    if (preferences_) preferences_->InstallClick();
 }
 
 void TForm1::AboutTrayClick() {
     ports_.view.EnableMenuItem(MenuItem::AboutTray, false);
-    ports_.desktop.ShowAbout();
+    if (preferences_) preferences_->SetButton3Enabled(false);
+    if (about_) about_->Show();
 }
 
-void TForm1::PreferencesClosed() {
-    ports_.view.EnableMenuItem(MenuItem::Install, true);
-}
-
-void TForm1::AboutClosed() {
-    ports_.view.EnableMenuItem(MenuItem::AboutTray, true);
+void TForm1::RefreshForecast() {
+    if (coordinator_.Running(JobKind::Forecast)) {
+        StartJob(kForecastJob);
+        return;
+    }
+    const DownloadDecision decision =
+        ForecastDownloadDue(ports_.files, Settings.progDir, Settings.frcTownIndex,
+                            ports_.clock.NowUtc(), Settings.updateTimes);
+    Settings.frcFileBase = decision.fileBase;
+    if (decision.due) {
+        StartJob(kForecastJob);
+    } else {
+        LoadForecast();
+    }
 }
 
 void TForm1::MenuClick(MenuItem item) {

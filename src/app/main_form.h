@@ -27,6 +27,8 @@ class MainView;
 class Profile;
 class Random;
 class SystemInfo;
+class TForm2;
+class TForm3;
 
 struct MainPorts {
     Profile& profile;
@@ -46,6 +48,11 @@ inline constexpr const char* kGreeting = "Vantorel: Погода от КЛЕВИ
 class TForm1 {
   public:
     explicit TForm1(MainPorts ports) : ports_(ports) {}
+    // The dialogs this form opens and reports job ends to.
+    void SetDialogs(TForm2* preferences, TForm3* about) {
+        preferences_ = preferences;
+        about_ = about;
+    }
 
     void FormCreate();
     void ExitTrayClick();
@@ -71,14 +78,15 @@ class TForm1 {
     void UpdateClick();
     void InstallClick();
     void AboutTrayClick();
-    // The dialogs were closed; their menu items work again.
-    void PreferencesClosed();
-    void AboutClosed();
     // Routes a menu command to its handler.
     void MenuClick(MenuItem item);
 
     // Starts a download job, or remembers one follow-up while a job of that kind runs.
     void StartJob(int kind);
+    bool TownListJobRunning() const { return coordinator_.Running(JobKind::TownList); }
+    // The forecast of the town now in Settings: downloaded when due, else shown from the stored
+    // file. While a forecast job runs its stored file is left alone and a follow-up is asked for.
+    void RefreshForecast();
     // A worker's result, on the UI thread.
     void WorkerFinished(JobToken token, const JobOutcome& outcome);
     // Gives up jobs past their deadline, as failed fetches.
@@ -102,8 +110,11 @@ class TForm1 {
     bool ResendIcon();
     void Launch(const JobStart& start);
     void HandleJobEnd(const JobEnd& end);
+    void FinishJob(const JobOutcome& outcome);
 
     MainPorts ports_;
+    TForm2* preferences_ = nullptr;
+    TForm3* about_ = nullptr;
     TrayIconImage lastImage_;
     bool iconAdded_ = false;
     JobCoordinator coordinator_;

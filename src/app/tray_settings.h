@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/colour.h"
+#include "common/colour.h"
 
 namespace vt {
 

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "app/colour.h"
+#include "common/colour.h"
 #include "forecast/forecast_types.h"
 #include "ports/tray_shell.h"
 

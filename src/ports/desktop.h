@@ -6,7 +6,7 @@ namespace vt {
 
 enum class ShowCommand { Restore, ShowNormal };
 
-// What the tray asks of the desktop besides its icon: web links, the popup menu, the dialogs.
+// What the tray asks of the desktop besides its icon: web links and the popup menu.
 class Desktop {
   public:
     virtual ~Desktop() = default;
@@ -14,8 +14,6 @@ class Desktop {
     virtual void OpenLink(const std::string& verb, const std::string& address,
                           ShowCommand show) = 0;
     virtual void PopupMenuAtCursor() = 0;
-    virtual void ShowPreferences() = 0;
-    virtual void ShowAbout() = 0;
     // A timer of its own that retries adding the icon until the shell takes it.
     virtual void SetAddRetryTimer(bool on) = 0;
 };

@@ -10,6 +10,8 @@ class SystemInfo {
     virtual int WindowsMajorVersion() = 0;
     // The folder of the running program file, ending with a backslash (UTF-8).
     virtual std::string ProgramFolder() = 0;
+    // The full path of the running program file (UTF-8).
+    virtual std::string ProgramPath() = 0;
 };
 
 }  // namespace vt

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/colour.h"
+#include "common/colour.h"
 
 namespace vt {
 

@@ -104,9 +104,26 @@ char32_t FoldCase(char32_t cp) {
 }  // namespace
 
 std::string Cp1251ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (char c : bytes) AppendUtf8(out, Cp1251ToCodePoint(static_cast<unsigned char>(c)));
+    // Sized first and written through a pointer: a town list of 20,000 lines otherwise spends
+    // most of its parse in push_back.
+    auto length = [](char32_t cp) -> std::size_t { return cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3; };
+    std::size_t size = 0;
+    for (char c : bytes) size += length(Cp1251ToCodePoint(static_cast<unsigned char>(c)));
+    std::string out(size, '\0');
+    char* p = out.data();
+    for (char c : bytes) {
+        const char32_t cp = Cp1251ToCodePoint(static_cast<unsigned char>(c));
+        if (cp < 0x80) {
+            *p++ = static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            *p++ = static_cast<char>(0xC0 | (cp >> 6));
+            *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            *p++ = static_cast<char>(0xE0 | (cp >> 12));
+            *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
     return out;
 }
 
@@ -177,6 +194,14 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
         if (FoldCase(NextCodePoint(a, pa)) != FoldCase(NextCodePoint(b, pb))) return false;
     }
     return pa == a.size() && pb == b.size();
+}
+
+bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
+    std::size_t pt = 0, pp = 0;
+    while (pt < text.size() && pp < prefix.size()) {
+        if (FoldCase(NextCodePoint(text, pt)) != FoldCase(NextCodePoint(prefix, pp))) return false;
+    }
+    return pp == prefix.size();
 }
 
 }  // namespace vt

@@ -30,4 +30,7 @@ std::string CutToChars(std::string_view utf8, std::size_t maxChars);
 // Case-insensitive equality for Latin and Cyrillic letters (Ё/ё included).
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
+// True when text begins with prefix under the same folding; an empty prefix begins every text.
+bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
+
 }  // namespace vt

@@ -1,5 +1,5 @@
-// The hidden main window: owns the adapters and the controller, and turns window messages into
-// controller calls.
+// The hidden main window: owns the adapters, the dialogs' windows and the program's forms, and
+// turns window messages into the main form's calls.
 #pragma once
 
 #include <windows.h>
@@ -9,26 +9,31 @@
 #include <optional>
 #include <vector>
 
-#include "app/main_form.h"
+#include "app/program.h"
 #include "ports/desktop.h"
-#include "ports/job_starter.h"
 #include "ports/main_view.h"
+#include "win32/about_dialog.h"
 #include "win32/handles.h"
-#include "win32/hidden_forms.h"
+#include "win32/preferences_dialog.h"
 #include "win32/profile_file.h"
 #include "win32/system_adapters.h"
 #include "win32/tray_icon.h"
 #include "win32/win_files.h"
+#include "win32/win_registry.h"
+#include "win32/worker_jobs.h"
 
 namespace vt {
 
 inline constexpr wchar_t kMainWindowClass[] = L"VantorelTrayMain";
 
-class MainWindow : public MainView, public JobRunner, public Desktop {
+class MainWindow : public MainView, public Desktop {
   public:
-    // Creates the window and runs the start-up of the controller.
+    // Creates the window, runs the start-up and creates the two dialogs.
     static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
     ~MainWindow() override;
+
+    // For the message loop: the dialogs' keyboard navigation.
+    bool PreTranslate(MSG& msg);
 
     // MainView
     void SetTimer1(bool on) override;
@@ -37,18 +42,10 @@ class MainWindow : public MainView, public JobRunner, public Desktop {
     void ReportError(const std::string& text) override;
     void CloseMainForm() override;
 
-    // JobRunner
-    void Launch(std::uint64_t token, const JobInput& input) override;
-    void WatchDeadlines(bool on) override;
-
     // Desktop
     void OpenLink(const std::string& verb, const std::string& address, ShowCommand show) override;
     void PopupMenuAtCursor() override;
-    void ShowPreferences() override;
-    void ShowAbout() override;
     void SetAddRetryTimer(bool on) override;
-
-    HWND Handle() const { return hwnd_; }
 
   private:
     MainWindow() = default;
@@ -68,14 +65,13 @@ class MainWindow : public MainView, public JobRunner, public Desktop {
     WinSystemInfo system_;
     RegionalDayNames dayNames_;
     WinFiles files_;
+    WinRegistry registry_;
     std::optional<ProfileFile> profile_;
     std::optional<TrayIcon> tray_;
-    std::optional<TForm1> form_;
-    std::optional<HiddenForm> preferences_;
-    std::optional<HiddenForm> about_;
+    std::optional<WorkerJobs> jobs_;
+    std::optional<PreferencesDialog> preferences_;
+    std::optional<AboutDialog> about_;
+    std::optional<Program> program_;
 };
-
-// The top-level error handler: the error's text in a message box.
-void ShowErrorBox(HWND owner, const std::string& text);
 
 }  // namespace vt

@@ -36,7 +36,7 @@ int WinSystemInfo::WindowsMajorVersion() {
     return static_cast<int>(info.dwMajorVersion);
 }
 
-std::string WinSystemInfo::ProgramFolder() {
+std::string WinSystemInfo::ProgramPath() {
     std::wstring path(1025, L'\0');
     for (;;) {
         const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -46,7 +46,12 @@ std::string WinSystemInfo::ProgramFolder() {
         }
         path.resize(path.size() * 2);
     }
-    return Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
+    return Narrow(path);
+}
+
+std::string WinSystemInfo::ProgramFolder() {
+    const std::string path = ProgramPath();
+    return path.substr(0, path.find_last_of('\\') + 1);
 }
 
 std::string RegionalDayNames::Abbreviated(int dayOfWeek) const {

@@ -28,6 +28,7 @@ class WinSystemInfo : public SystemInfo {
   public:
     int WindowsMajorVersion() override;
     std::string ProgramFolder() override;
+    std::string ProgramPath() override;
 };
 
 class RegionalDayNames : public DayNames {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/colour.h"
+#include "common/colour.h"
 #include "ports/tray_shell.h"
 #include "win32/handles.h"
 

@@ -6,24 +6,16 @@
 #include <cstdlib>
 #include <utility>
 
+#include "win32/handles.h"
+
 namespace vt {
 namespace {
 
-class Handle {
-  public:
-    explicit Handle(HINTERNET h = nullptr) : h_(h) {}
-    Handle(Handle&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() {
-        if (h_) InternetCloseHandle(h_);
-    }
-    HINTERNET Get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-
-  private:
-    HINTERNET h_;
+struct InternetTraits {
+    static HINTERNET Invalid() { return nullptr; }
+    static void Close(HINTERNET h) { InternetCloseHandle(h); }
 };
+using Handle = UniqueHandle<HINTERNET, InternetTraits>;
 
 class WinRequest : public UrlRequest {
   public:

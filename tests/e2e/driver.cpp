@@ -2,6 +2,7 @@
 // tray callback message, reads and presses dialogs. Prints UTF-8. Exit 0 on success.
 #include <windows.h>
 // after windows.h
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -9,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "win32/dialog_layout.h"
+#include "win32/menu_table.h"
 #include "win32/wide.h"
 
 namespace {
@@ -40,12 +43,127 @@ BOOL CALLBACK PrintStatic(HWND child, LPARAM) {
     return TRUE;
 }
 
+struct FindById {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND child, LPARAM param) {
+    auto* find = reinterpret_cast<FindById*>(param);
+    if (GetDlgCtrlID(child) == find->id && !find->found) find->found = child;
+    return TRUE;
+}
+
+// A control anywhere inside the dialog (also on its pages).
+HWND ControlOf(HWND dialog, int id) {
+    FindById find = {id, nullptr};
+    EnumChildWindows(dialog, MatchId, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+HWND DialogOrNull(const wchar_t* title) {
+    return FindWindowW(L"#32770", title);
+}
+
+// The program's font handles mean nothing in this process: text is measured in the fonts the
+// dialogs are meant to use, the dialog font and the About box's title font.
+SIZE TextSize(const std::wstring& text, bool title) {
+    HDC dc = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    LOGFONTW lf = {};
+    lf.lfHeight = title ? -MulDiv(19, dpi, 96) : -MulDiv(8, dpi, 72);
+    lf.lfCharSet = title ? RUSSIAN_CHARSET : DEFAULT_CHARSET;
+    lstrcpyW(lf.lfFaceName, title ? L"Arial" : L"MS Sans Serif");
+    HFONT font = CreateFontIndirectW(&lf);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    size.cy = metrics.tmHeight;
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return size;
+}
+
+std::wstring WideText(HWND hwnd) {
+    wchar_t buffer[4096];
+    const int n = GetWindowTextW(hwnd, buffer, 4096);
+    return std::wstring(buffer, n > 0 ? n : 0);
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// Every control of the table inside its logical parent, and each caption within its control.
+template <std::size_t N>
+int CheckLayout(HWND dialog, const vt::ControlSpec (&specs)[N]) {
+    int failures = 0;
+    RECT client;
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    for (const vt::ControlSpec& spec : specs) {
+        HWND control = ControlOf(dialog, spec.id);
+        if (!control) {
+            std::printf("missing control %d\n", spec.id);
+            ++failures;
+            continue;
+        }
+        RECT rect, parent = client;
+        GetWindowRect(control, &rect);
+        if (spec.parent != 0) GetWindowRect(ControlOf(dialog, spec.parent), &parent);
+        if (!Inside(rect, parent)) {
+            std::printf("control %d (%ld,%ld,%ld,%ld) outside its parent %d (%ld,%ld,%ld,%ld)\n",
+                        spec.id, rect.left, rect.top, rect.right, rect.bottom, spec.parent,
+                        parent.left, parent.top, parent.right, parent.bottom);
+            ++failures;
+        }
+        const std::wstring text = WideText(control);
+        if (text.empty() || spec.kind == vt::ControlKind::Page ||
+            spec.kind == vt::ControlKind::TownBox || spec.kind == vt::ControlKind::Edit) {
+            continue;
+        }
+        const SIZE size = TextSize(text, spec.id == IDC_ABOUT_LABEL1);
+        int room = rect.right - rect.left;
+        switch (spec.kind) {
+            case vt::ControlKind::Radio:
+            case vt::ControlKind::Check:
+                room -= GetSystemMetrics(SM_CXMENUCHECK) + 2;
+                break;
+            case vt::ControlKind::Group:
+                room -= 16;
+                break;
+            case vt::ControlKind::Button:
+            case vt::ControlKind::DefaultButton:
+                room -= 4;
+                break;
+            default:
+                break;
+        }
+        if (size.cx > room || size.cy > rect.bottom - rect.top) {
+            std::printf("caption of control %d (%s) needs %ldx%ld, has %dx%ld\n", spec.id,
+                        vt::Narrow(text).c_str(), size.cx, size.cy, room, rect.bottom - rect.top);
+            ++failures;
+        }
+    }
+    std::printf("%d layout failures\n", failures);
+    return failures == 0 ? 0 : 1;
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: driver wait-main MS | tray MOUSE_MSG | command ID |\n"
                  "              dialog-text TITLE MS | dialog-ok TITLE | count-dialogs TITLE |\n"
                  "              tray-delete | taskbar-created | window-visible TITLE | "
-                 "close-window TITLE\n");
+                 "close-window TITLE\n"
+                 "       driver menu NAME | control-text TITLE ID | set-text TITLE ID TEXT |\n"
+                 "              type TITLE ID TEXT | click TITLE ID | enabled TITLE ID |\n"
+                 "              checked TITLE ID | combo TITLE ID | select TITLE ID INDEX |\n"
+                 "              page TITLE INDEX | key TITLE VK | focused-id TITLE |\n"
+                 "              check-layout TITLE prefs|about | window-rect TITLE | work-area\n");
     return 2;
 }
 
@@ -108,6 +226,116 @@ int wmain(int argc, wchar_t** argv) {
         if (!ok) return 1;
         SendMessageW(ok, BM_CLICK, 0, 0);
         return 0;
+    }
+    if (verb == L"menu" && argc == 3) {
+        const vt::MenuEntry* entry = vt::MenuEntryByName(vt::Narrow(argv[2]));
+        HWND main = FindWindowW(kMainClass, nullptr);
+        return entry && main && PostMessageW(main, WM_COMMAND, entry->command, 0) ? 0 : 1;
+    }
+    if (verb == L"work-area" && argc == 2) {
+        RECT work;
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        std::printf("%ld %ld %ld %ld\n", work.left, work.top, work.right, work.bottom);
+        return 0;
+    }
+    if (verb == L"window-rect" && argc == 3) {
+        HWND dialog = DialogOrNull(argv[2]);
+        RECT rect;
+        if (!dialog || !GetWindowRect(dialog, &rect)) return 1;
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+        return 0;
+    }
+    if (verb == L"check-layout" && argc == 4) {
+        HWND dialog = DialogOrNull(argv[2]);
+        if (!dialog) return 1;
+        return std::wstring(argv[3]) == L"about" ? CheckLayout(dialog, vt::kAboutControls)
+                                                 : CheckLayout(dialog, vt::kPreferencesControls);
+    }
+    if (verb == L"focused-id" && argc == 3) {
+        HWND dialog = DialogOrNull(argv[2]);
+        if (!dialog) return 1;
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return 1;
+        HWND focus = info.hwndFocus;
+        // The edit field of a combo box stands for the box.
+        wchar_t cls[64];
+        GetClassNameW(GetParent(focus), cls, 64);
+        if (lstrcmpiW(cls, L"ComboBox") == 0) focus = GetParent(focus);
+        std::printf("%d\n", GetDlgCtrlID(focus));
+        return 0;
+    }
+    if (verb == L"key" && argc == 4) {
+        // To the focused control, through the program's own message loop.
+        HWND dialog = DialogOrNull(argv[2]);
+        if (!dialog) return 1;
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return 1;
+        HWND target = info.hwndFocus ? info.hwndFocus : dialog;
+        const auto vk = static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 0));
+        return PostMessageW(target, WM_KEYDOWN, vk, 1) &&
+                       PostMessageW(target, WM_KEYUP, vk, 0xC0000001)
+                   ? 0
+                   : 1;
+    }
+    if (argc >= 4 && DialogOrNull(argv[2])) {
+        HWND dialog = DialogOrNull(argv[2]);
+        HWND control = ControlOf(dialog, _wtoi(argv[3]));
+        if (!control && _wtoi(argv[3]) != 0) return 1;
+        if (verb == L"page" && argc == 4) {
+            HWND tabs = ControlOf(dialog, IDC_PAGES);
+            if (!tabs) return 1;
+            SendMessageW(tabs, TCM_SETCURFOCUS, _wtoi(argv[3]), 0);
+            return 0;
+        }
+        if (verb == L"control-text" && argc == 4) {
+            std::printf("%s\n", vt::Narrow(WideText(control)).c_str());
+            return 0;
+        }
+        if (verb == L"set-text" && argc == 5) {
+            SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+            return 0;
+        }
+        if (verb == L"type" && argc == 5) {
+            // Characters as the keyboard would send them, to the edit field of a combo box.
+            HWND edit = FindWindowExW(control, nullptr, L"Edit", nullptr);
+            if (!edit) edit = control;
+            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+            for (const wchar_t* c = argv[4]; *c; ++c) SendMessageW(edit, WM_CHAR, *c, 1);
+            return 0;
+        }
+        if (verb == L"click" && argc == 4) {
+            // Posted: the click may open a message box that waits for the user.
+            return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
+        }
+        if (verb == L"enabled" && argc == 4) return IsWindowEnabled(control) ? 0 : 1;
+        if (verb == L"checked" && argc == 4) {
+            return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 0 : 1;
+        }
+        if (verb == L"combo" && argc == 4) {
+            // count, selected index, text, then every entry
+            const auto count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+            const auto selected = static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
+            std::printf("%d\n%d\n%s\n", count, selected, vt::Narrow(WideText(control)).c_str());
+            for (int i = 0; i < count; ++i) {
+                wchar_t entry[512];
+                if (SendMessageW(control, CB_GETLBTEXTLEN, i, 0) >= 512) continue;
+                SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
+                std::printf("%s\n", vt::Narrow(entry).c_str());
+            }
+            return 0;
+        }
+        if (verb == L"select" && argc == 5) {
+            // As the user's choice in the list: the selection, then the box's notification.
+            SendMessageW(control, CB_SETCURSEL, _wtoi(argv[4]), 0);
+            const int id = GetDlgCtrlID(control);
+            SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(control));
+            PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(id, CBN_SELENDOK),
+                         reinterpret_cast<LPARAM>(control));
+            return 0;
+        }
     }
     if (verb == L"count-dialogs" && argc == 3) {
         int count = 0;

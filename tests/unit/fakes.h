@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "download/jobs.h"
 #include "ports/clock.h"
 #include "ports/day_names.h"
 #include "ports/desktop.h"
 #include "ports/files.h"
-#include "download/jobs.h"
 #include "ports/job_starter.h"
 #include "ports/main_view.h"
 #include "ports/profile.h"
@@ -167,6 +167,7 @@ class FakeSystemInfo : public SystemInfo {
   public:
     int WindowsMajorVersion() override { return major; }
     std::string ProgramFolder() override { return folder; }
+    std::string ProgramPath() override { return folder + "vantoreltray.exe"; }
     int major = 10;
     std::string folder = "C:\\Apps\\Tray\\";
 };
@@ -247,11 +248,9 @@ class FakeDesktop : public Desktop {
         links.push_back({verb, address, show});
     }
     void PopupMenuAtCursor() override { ++popups; }
-    void ShowPreferences() override { ++preferences; }
-    void ShowAbout() override { ++abouts; }
     void SetAddRetryTimer(bool on) override { retryTimer = on; }
     std::vector<Link> links;
-    int popups = 0, preferences = 0, abouts = 0;
+    int popups = 0;
     bool retryTimer = false;
 };
 

@@ -188,7 +188,7 @@ TEST_F(TrayCallbackTest, MouseMessagesOnVersionFour) {
     EXPECT_EQ(desktop.links.size(), 2u);
 }
 
-TEST_F(TrayCallbackTest, MenuItemsOpenTheirLinksAndDialogs) {
+TEST_F(TrayCallbackTest, MenuItemsOpenTheirLinks) {
     TForm1& form = Start(10);
     form.MenuClick(MenuItem::Map);
     form.MenuClick(MenuItem::Frc);
@@ -201,13 +201,6 @@ TEST_F(TrayCallbackTest, MenuItemsOpenTheirLinksAndDialogs) {
     EXPECT_EQ(jobs.started, (std::vector<int>{kForecastJob}));
     EXPECT_FALSE(view.IsEnabled(MenuItem::Update));
     EXPECT_TRUE(view.timer) << "the menu's refresh leaves the timer on";
-    form.MenuClick(MenuItem::Install);
-    EXPECT_FALSE(view.IsEnabled(MenuItem::Install));
-    form.PreferencesClosed();
-    EXPECT_TRUE(view.IsEnabled(MenuItem::Install));
-    form.MenuClick(MenuItem::AboutTray);
-    EXPECT_EQ(desktop.abouts, 1);
-    EXPECT_FALSE(view.IsEnabled(MenuItem::AboutTray));
     form.MenuClick(MenuItem::ExitTray);
     EXPECT_EQ(tray.removes, 1);
 }

@@ -1,4 +1,4 @@
-#include "app/colour.h"
+#include "common/colour.h"
 
 #include <array>
 #include <cstdio>

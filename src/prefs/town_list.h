@@ -1,0 +1,65 @@
+// The town list: the service's file of towns, the decision whether to download it, and what
+// the town box of the preferences dialog shows of it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vt {
+
+class Files;
+
+// One line of the list. Texts are UTF-8.
+struct TComboList {
+    std::string TownName;
+    std::string TownIndex;
+    std::string CountryName;
+    bool operator==(const TComboList&) const = default;
+};
+
+// The stored copy is progDir + base name + ".txt".
+inline constexpr const char* kTownListFileBase = "vlbartlistfull";
+inline constexpr const char* kTownListLoadingText = "Идёт загрузка списка городов";
+inline constexpr const char* kTownListUnreadableText = "Невозможно загрузить список городов";
+inline constexpr const char* kTownListEmptyText = "Список городов пуст";
+
+// One line of the file (already UTF-8, without its terminator): the fields up to their ";",
+// a four-character index completed with a leading "0".
+TComboList ParseTownLine(std::string_view line);
+
+// The whole file in code page 1251: one town per line (CR LF, LF or CR; a terminator after the
+// last line adds no empty line).
+std::vector<TComboList> ParseTownList(std::string_view cp1251Bytes);
+
+struct TownListDue {
+    bool due = false;
+    std::string fileBase;  // "vlbartlistfull", or that name with "1", "12", ... appended
+};
+
+// 1 (due) when the stored copy is missing, empty or held open by another process (then the
+// next free name of the "1", "12", "123" series is chosen for the download).
+TownListDue TownListDownloadDue(Files& files, const std::string& progDir);
+
+enum class TownListState { Loaded, Unreadable, Empty };
+
+struct TownListLoad {
+    TownListState state = TownListState::Unreadable;
+    std::vector<TComboList> towns;
+    int selected = -1;  // the first town named like currentTownName (case ignored), or -1
+};
+
+// Reads progDir + fileBase + ".txt".
+TownListLoad ReadTownList(Files& files, const std::string& progDir, const std::string& fileBase,
+                          const std::string& currentTownName);
+
+// The first town whose name equals name, ignoring letter case (Cyrillic too; Ё equals ё only).
+int FindTownByName(const std::vector<TComboList>& towns, std::string_view name);
+
+// The first entry that begins with typed, ignoring letter case; -1 when none or typed is empty.
+int FindEntryByPrefix(const std::vector<std::string>& entries, std::string_view typed);
+
+// A town index is used in file names and web addresses: one or more ASCII digits, nothing else.
+bool IsSafeTownIndex(std::string_view index);
+
+}  // namespace vt

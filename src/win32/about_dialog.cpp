@@ -1,0 +1,213 @@
+#include "win32/about_dialog.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "about/about_form.h"
+#include "win32/app_cursor.h"
+#include "win32/error_boundary.h"
+#include "win32/wide.h"
+
+namespace vt {
+namespace {
+
+constexpr COLORREF kLinkColour = RGB(0, 0, 255);
+constexpr UINT_PTR kLinkSubclass = 1;
+
+int IdOf(AboutText which) {
+    switch (which) {
+        case AboutText::Caption:
+            return 0;
+        case AboutText::Label1:
+            return IDC_ABOUT_LABEL1;
+        case AboutText::Label4:
+            return IDC_ABOUT_LABEL4;
+        case AboutText::Label2:
+            return IDC_ABOUT_LABEL2;
+        case AboutText::Label8:
+            return IDC_ABOUT_LABEL8;
+        case AboutText::Label5:
+            return IDC_ABOUT_LABEL5;
+        case AboutText::Label6:
+            return IDC_ABOUT_LABEL6;
+        case AboutText::Label7:
+            return IDC_ABOUT_LABEL7;
+        case AboutText::Button1:
+            return IDC_ABOUT_BUTTON1;
+    }
+    return 0;
+}
+
+bool IsLink(int id) {
+    return id == IDC_ABOUT_LABEL4 || id == IDC_ABOUT_LABEL7;
+}
+
+}  // namespace
+
+AboutDialog::~AboutDialog() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool AboutDialog::Create(TForm3& form) {
+    form_ = &form;
+    dpi_ = SystemDpi();
+    hwnd_ =
+        CreateFrameDialog(instance_, owner_, &AboutDialog::Proc, reinterpret_cast<LPARAM>(this));
+    if (!hwnd_) return false;
+    controls_.Build(hwnd_, kAboutControls, dpi_, [](int) { return HWND{nullptr}; });
+
+    // "Vantorel.Tray" in Arial 14 pt (19 pixels at 96 DPI), Cyrillic character set.
+    LOGFONTW title = {};
+    title.lfHeight = -Scaled(19, dpi_);
+    title.lfCharSet = RUSSIAN_CHARSET;
+    lstrcpyW(title.lfFaceName, L"Arial");
+    titleFont_.Reset(CreateFontIndirectW(&title));
+    SendMessageW(controls_[IDC_ABOUT_LABEL1], WM_SETFONT,
+                 reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
+
+    LOGFONTW link = {};
+    GetObjectW(controls_.Font(), sizeof link, &link);
+    link.lfUnderline = TRUE;
+    linkFont_.Reset(CreateFontIndirectW(&link));
+    for (int id : {IDC_ABOUT_LABEL4, IDC_ABOUT_LABEL7}) {
+        SendMessageW(controls_[id], WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.Get()), FALSE);
+        SetWindowSubclass(controls_[id], &AboutDialog::LinkProc, kLinkSubclass,
+                          reinterpret_cast<DWORD_PTR>(this));
+    }
+    picture_.Reset(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_ABOUT_PICTURE), IMAGE_BITMAP, 0, 0,
+                              LR_CREATEDIBSECTION));
+    SizeAndPlace(hwnd_, kAboutWidth, kAboutHeight, kAboutLeft, kAboutTop, dpi_);
+    return true;
+}
+
+INT_PTR CALLBACK AboutDialog::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        return FALSE;
+    }
+    auto* self = reinterpret_cast<AboutDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!self) return FALSE;
+    return Guarded(hwnd, TRUE, [&] { return self->OnMessage(message, wParam, lParam); });
+}
+
+INT_PTR AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+                form_->Button1Click();
+            } else if (IsLink(LOWORD(wParam)) && HIWORD(wParam) == STN_CLICKED) {
+                form_->LabelClick();
+            }
+            return TRUE;
+        case WM_CTLCOLORSTATIC: {
+            const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+            if (!IsLink(id)) return FALSE;
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, kLinkColour);
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        case WM_DRAWITEM:
+            if (wParam == IDC_ABOUT_IMAGE1) {
+                DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_SETCURSOR:
+            if (!ApplyAppCursor()) return FALSE;
+            SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        case WM_CLOSE:
+            HideForm();
+            form_->FormClose();
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+// Pointer changes follow the mouse over the two links; a click is STN_CLICKED.
+LRESULT CALLBACK AboutDialog::LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR self) {
+    auto* dialog = reinterpret_cast<AboutDialog*>(self);
+    if (message == WM_MOUSEMOVE) {
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&track);
+        Guarded(hwnd, 0, [&] {
+            dialog->form_->LabelMouseMove();
+            return LRESULT{0};
+        });
+    } else if (message == WM_MOUSELEAVE) {
+        Guarded(hwnd, 0, [&] {
+            dialog->form_->LabelMouseLeave();
+            return LRESULT{0};
+        });
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// Centred in its frame, at the DPI's size; the colour of the bottom-left pixel is not painted.
+void AboutDialog::DrawPicture(const DRAWITEMSTRUCT& item) {
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    if (!picture_) return;
+    BITMAP info;
+    GetObjectW(picture_.Get(), sizeof info, &info);
+    HDC source = CreateCompatibleDC(item.hDC);
+    HGDIOBJ old = SelectObject(source, picture_.Get());
+    const COLORREF transparent = GetPixel(source, 0, info.bmHeight - 1);
+    const int width = Scaled(info.bmWidth, dpi_), height = Scaled(info.bmHeight, dpi_);
+    const int left = (item.rcItem.left + item.rcItem.right - width) / 2;
+    const int top = (item.rcItem.top + item.rcItem.bottom - height) / 2;
+    GdiTransparentBlt(item.hDC, left, top, width, height, source, 0, 0, info.bmWidth, info.bmHeight,
+                      transparent);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+void AboutDialog::ShowForm() {
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+}
+
+void AboutDialog::HideForm() {
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+void AboutDialog::FitToText(int id) {
+    HWND label = controls_[id];
+    const std::wstring text = [&] {
+        std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
+        t.resize(
+            static_cast<std::size_t>(GetWindowTextW(label, t.data(), static_cast<int>(t.size()))));
+        return t;
+    }();
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE size = {0, 0};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void AboutDialog::SetText(AboutText which, const std::string& text) {
+    const int id = IdOf(which);
+    if (id == 0) {
+        SetWindowTextW(hwnd_, Wide(text).c_str());
+        return;
+    }
+    SetWindowTextW(controls_[id], Wide(text).c_str());
+    if (id != IDC_ABOUT_BUTTON1) FitToText(id);
+}
+
+void AboutDialog::OpenAddress(const std::string& address) {
+    ShellExecuteW(hwnd_, L"open", Wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void AboutDialog::SetAppCursor(AppCursor cursor) {
+    vt::SetAppCursor(cursor);
+}
+
+}  // namespace vt

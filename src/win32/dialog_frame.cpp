@@ -1,0 +1,206 @@
+#include "win32/dialog_frame.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "common/placement.h"
+#include "win32/wide.h"
+
+namespace vt {
+namespace {
+
+constexpr wchar_t kDialogFont[] = L"MS Sans Serif";
+constexpr WORD kDialogFontPoints = 8;
+
+// A DLGTEMPLATE without items: no menu, the default class, an empty title, then the font.
+std::vector<WORD> EmptyTemplate(DWORD style, DWORD exStyle) {
+    std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
+    auto* header = reinterpret_cast<DLGTEMPLATE*>(t.data());
+    header->style = style | DS_SETFONT;
+    header->dwExtendedStyle = exStyle;
+    t.push_back(0);  // menu
+    t.push_back(0);  // class
+    t.push_back(0);  // title
+    t.push_back(kDialogFontPoints);
+    for (const wchar_t* c = kDialogFont; *c; ++c) t.push_back(static_cast<WORD>(*c));
+    t.push_back(0);
+    return t;
+}
+
+SIZE TextExtent(HWND control, HFONT font, const std::wstring& text) {
+    SIZE size = {0, 0};
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, font);
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    size.cy = metrics.tmHeight;
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return size;
+}
+
+struct ClassAndStyle {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ClassAndStyle ClassOf(ControlKind kind) {
+    constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+    switch (kind) {
+        case ControlKind::Tabs:
+            return {WC_TABCONTROLW, kChild | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS, 0};
+        case ControlKind::Group:
+            return {L"BUTTON", kChild | BS_GROUPBOX | WS_GROUP, 0};
+        case ControlKind::Label:
+            return {L"STATIC", kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_GROUP, 0};
+        case ControlKind::Link:
+            return {L"STATIC", kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY | WS_GROUP, 0};
+        case ControlKind::Radio:
+            return {L"BUTTON", kChild | BS_AUTORADIOBUTTON, 0};
+        case ControlKind::Check:
+            return {L"BUTTON", kChild | BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0};
+        case ControlKind::Button:
+            return {L"BUTTON", kChild | BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0};
+        case ControlKind::DefaultButton:
+            return {L"BUTTON", kChild | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0};
+        case ControlKind::Edit:
+            return {L"EDIT", kChild | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
+        case ControlKind::Password:
+            return {L"EDIT", kChild | ES_AUTOHSCROLL | ES_PASSWORD | WS_TABSTOP | WS_GROUP,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::TownBox:
+            return {L"COMBOBOX",
+                    kChild | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                    0};
+        case ControlKind::StyleBox:
+            return {L"COMBOBOX", kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 0};
+        case ControlKind::ColourBox:
+            return {L"COMBOBOX",
+                    kChild | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL |
+                        WS_TABSTOP | WS_GROUP,
+                    0};
+        case ControlKind::Panel:
+            return {L"STATIC", kChild | SS_ETCHEDFRAME | WS_GROUP, 0};
+        case ControlKind::Picture:
+            return {L"STATIC", kChild | SS_OWNERDRAW | WS_GROUP, 0};
+        case ControlKind::Page:
+            break;
+    }
+    return {L"STATIC", kChild, 0};
+}
+
+}  // namespace
+
+int SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+HWND CreateFrameDialog(HINSTANCE instance, HWND owner, DLGPROC proc, LPARAM param) {
+    const std::vector<WORD> t =
+        EmptyTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_CONTROLPARENT);
+    return CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(t.data()),
+                                      owner, proc, param);
+}
+
+HWND CreatePageDialog(HINSTANCE instance, HWND parent, DLGPROC proc, LPARAM param) {
+    const std::vector<WORD> t = EmptyTemplate(WS_CHILD | DS_CONTROL, WS_EX_CONTROLPARENT);
+    return CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(t.data()),
+                                      parent, proc, param);
+}
+
+void SizeAndPlace(HWND dialog, int clientWidth96, int clientHeight96, int left, int top, int dpi) {
+    RECT rect = {0, 0, Scaled(clientWidth96, dpi), Scaled(clientHeight96, dpi)};
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const ScreenRect placed =
+        PlaceInWorkArea(left, top, rect.right - rect.left, rect.bottom - rect.top,
+                        {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    SetWindowPos(dialog, nullptr, placed.left, placed.top, placed.width, placed.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND ControlTable::operator[](int id) const {
+    auto it = windows_.find(id);
+    return it == windows_.end() ? nullptr : it->second;
+}
+
+const ControlSpec* ControlTable::SpecOf(int id) const {
+    for (const ControlSpec& s : specs_) {
+        if (s.id == id) return &s;
+    }
+    return nullptr;
+}
+
+HWND ControlTable::PhysicalParent(const ControlSpec& spec, POINT& origin) const {
+    origin = {0, 0};
+    for (int parent = spec.parent; parent != 0;) {
+        const ControlSpec* p = SpecOf(parent);
+        if (!p) break;
+        if (p->kind == ControlKind::Page) return (*this)[p->id];
+        origin.x += p->x;
+        origin.y += p->y;
+        parent = p->parent;
+    }
+    return dialog_;
+}
+
+HWND ControlTable::CreateFromSpec(const ControlSpec& spec) {
+    POINT origin;
+    HWND parent = PhysicalParent(spec, origin);
+    const ClassAndStyle cs = ClassOf(spec.kind);
+    const std::wstring caption = Wide(spec.caption);
+    const int left96 = origin.x + spec.x, top96 = origin.y + spec.y;
+    const int left = Scaled(left96, dpi_), top = Scaled(top96, dpi_);
+    int width = Scaled(left96 + spec.width, dpi_) - left;
+    int height = Scaled(top96 + spec.height, dpi_) - top;
+    HWND hwnd = CreateWindowExW(
+        cs.exStyle, cs.className, caption.c_str(), cs.style, left, top, width, height, parent,
+        reinterpret_cast<HMENU>(INT_PTR{spec.id}),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE)), nullptr);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (spec.width == 0) {
+        // Sized to the text: labels one line high, check marks with their box beside the text.
+        const SIZE text = TextExtent(hwnd, font_, caption);
+        // A little room to spare: a label whose text only just fits breaks its last word off.
+        width = text.cx + Scaled(3, dpi_);
+        height = text.cy;
+        if (spec.kind == ControlKind::Radio || spec.kind == ControlKind::Check) {
+            width += GetSystemMetrics(SM_CXMENUCHECK) + Scaled(12, dpi_);
+            height = std::max<int>(text.cy, Scaled(17, dpi_));
+        }
+        SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    return hwnd;
+}
+
+void ControlTable::PlacePage(const ControlSpec& spec, HWND page) {
+    HWND tabs = (*this)[spec.parent];
+    const std::wstring caption = Wide(spec.caption);
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(caption.c_str());
+    const int index = TabCtrl_GetItemCount(tabs);
+    TabCtrl_InsertItem(tabs, index, &item);
+    RECT area;
+    GetClientRect(tabs, &area);
+    TabCtrl_AdjustRect(tabs, FALSE, &area);
+    MapWindowPoints(tabs, dialog_, reinterpret_cast<POINT*>(&area), 2);
+    // Above the tab control, so the page paints over its display area; the Tab key reaches the
+    // tab control after the pages' controls.
+    SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(tabs, page, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowLongPtrW(page, GWLP_ID, spec.id);
+    ShowWindow(page, index == 0 ? SW_SHOW : SW_HIDE);
+}
+
+}  // namespace vt

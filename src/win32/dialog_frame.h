@@ -1,0 +1,68 @@
+// Building the program's dialogs: a real dialog frame from an in-memory template (so the dialog
+// manager gives Enter, Esc and the Tab order), with children created from the 96-DPI pixel
+// tables of dialog_layout.h scaled to the system's DPI.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <span>
+
+#include "win32/dialog_layout.h"
+
+namespace vt {
+
+// The system's DPI (the program is system DPI aware).
+int SystemDpi();
+inline int Scaled(int px96, int dpi) {
+    return MulDiv(px96, dpi, 96);
+}
+
+// A hidden modeless top-level dialog with the dialog font MS Sans Serif 8 pt, a fixed single
+// border and only the close box. Owned by owner, so it gets no taskbar button.
+HWND CreateFrameDialog(HINSTANCE instance, HWND owner, DLGPROC proc, LPARAM param);
+// A page: a child dialog whose controls take part in the parent's Tab order.
+HWND CreatePageDialog(HINSTANCE instance, HWND parent, DLGPROC proc, LPARAM param);
+
+// Sizes the dialog's client area (96-DPI pixels, scaled) and moves its outer top-left corner to
+// the unscaled screen position, or as near as the primary monitor's work area allows.
+void SizeAndPlace(HWND dialog, int clientWidth96, int clientHeight96, int left, int top, int dpi);
+
+// The built controls of a table, by id. Pages (and the tab control's pages) are created by the
+// caller through makePage, which gets the page's id and returns its window.
+class ControlTable {
+  public:
+    template <typename MakePage>
+    void Build(HWND dialog, std::span<const ControlSpec> specs, int dpi, MakePage&& makePage) {
+        dialog_ = dialog;
+        specs_ = specs;
+        dpi_ = dpi;
+        font_ = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+        for (const ControlSpec& spec : specs) {
+            if (spec.kind == ControlKind::Page) {
+                HWND page = makePage(spec.id);
+                windows_[spec.id] = page;
+                PlacePage(spec, page);
+            } else {
+                windows_[spec.id] = CreateFromSpec(spec);
+            }
+        }
+    }
+    HWND operator[](int id) const;
+    HFONT Font() const { return font_; }
+
+  private:
+    const ControlSpec* SpecOf(int id) const;
+    HWND CreateFromSpec(const ControlSpec& spec);
+    void PlacePage(const ControlSpec& spec, HWND page);
+    // The window a control is created in, and its 96-DPI origin there.
+    HWND PhysicalParent(const ControlSpec& spec, POINT& origin) const;
+
+    HWND dialog_ = nullptr;
+    std::span<const ControlSpec> specs_;
+    int dpi_ = 96;
+    HFONT font_ = nullptr;
+    std::map<int, HWND> windows_;
+};
+
+}  // namespace vt

@@ -1,0 +1,469 @@
+#include "win32/preferences_dialog.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include "prefs/colour_box.h"
+#include "prefs/preferences_form.h"
+#include "prefs/town_list.h"
+#include "win32/app_cursor.h"
+#include "win32/error_boundary.h"
+#include "win32/wide.h"
+
+namespace vt {
+namespace {
+
+constexpr int kTownBoxVisibleEntries = 30;
+constexpr UINT_PTR kTownEditSubclass = 1;
+
+int IdOf(PrefsControl control) {
+    switch (control) {
+        case PrefsControl::Label3:
+            return IDC_LABEL3;
+        case PrefsControl::Label4:
+            return IDC_LABEL4;
+        case PrefsControl::Label5:
+            return IDC_LABEL5;
+        case PrefsControl::Label6:
+            return IDC_LABEL6;
+        case PrefsControl::Label7:
+            return IDC_LABEL7;
+        case PrefsControl::Label8:
+            return IDC_LABEL8;
+        case PrefsControl::Edit1:
+            return IDC_EDIT1;
+        case PrefsControl::Edit2:
+            return IDC_EDIT2;
+        case PrefsControl::Edit3:
+            return IDC_EDIT3;
+        case PrefsControl::Edit4:
+            return IDC_EDIT4;
+        case PrefsControl::ComboBox2:
+            return IDC_COMBOBOX2;
+        case PrefsControl::ColorBox1:
+            return IDC_COLORBOX1;
+        case PrefsControl::Button1:
+            return IDC_BUTTON1;
+        case PrefsControl::Button3:
+            return IDC_BUTTON3;
+        case PrefsControl::Button4:
+            return IDC_BUTTON4;
+    }
+    return 0;
+}
+
+struct ChoiceIds {
+    int id, groupFirst, groupLast;
+};
+
+ChoiceIds IdsOf(PrefsChoice choice) {
+    switch (choice) {
+        case PrefsChoice::RadioButton1:
+            return {IDC_RADIOBUTTON1, IDC_RADIOBUTTON1, IDC_RADIOBUTTON2};
+        case PrefsChoice::RadioButton2:
+            return {IDC_RADIOBUTTON2, IDC_RADIOBUTTON1, IDC_RADIOBUTTON2};
+        case PrefsChoice::RadioButton3:
+            return {IDC_RADIOBUTTON3, IDC_RADIOBUTTON3, IDC_RADIOBUTTON4};
+        case PrefsChoice::RadioButton4:
+            return {IDC_RADIOBUTTON4, IDC_RADIOBUTTON3, IDC_RADIOBUTTON4};
+        case PrefsChoice::RadioButton5:
+            return {IDC_RADIOBUTTON5, IDC_RADIOBUTTON5, IDC_RADIOBUTTON7};
+        case PrefsChoice::RadioButton6:
+            return {IDC_RADIOBUTTON6, IDC_RADIOBUTTON5, IDC_RADIOBUTTON7};
+        case PrefsChoice::RadioButton7:
+            return {IDC_RADIOBUTTON7, IDC_RADIOBUTTON5, IDC_RADIOBUTTON7};
+        case PrefsChoice::RadioButton8:
+            return {IDC_RADIOBUTTON8, IDC_RADIOBUTTON8, IDC_RADIOBUTTON10};
+        case PrefsChoice::RadioButton9:
+            return {IDC_RADIOBUTTON9, IDC_RADIOBUTTON8, IDC_RADIOBUTTON10};
+        case PrefsChoice::RadioButton10:
+            return {IDC_RADIOBUTTON10, IDC_RADIOBUTTON8, IDC_RADIOBUTTON10};
+        case PrefsChoice::CheckBox1:
+            return {IDC_CHECKBOX1, 0, 0};
+    }
+    return {0, 0, 0};
+}
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+COLORREF ScreenColour(Colour colour) {
+    return IsSystemColour(colour) ? GetSysColor(SystemColourIndex(colour))
+                                  : static_cast<COLORREF>(colour & 0xFFFFFF);
+}
+
+bool Dropped(HWND combo) {
+    return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
+
+}  // namespace
+
+PreferencesDialog::~PreferencesDialog() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool PreferencesDialog::Create(TForm2& form) {
+    form_ = &form;
+    dpi_ = SystemDpi();
+    hwnd_ = CreateFrameDialog(instance_, owner_, &PreferencesDialog::Proc,
+                              reinterpret_cast<LPARAM>(this));
+    if (!hwnd_) return false;
+    SetWindowTextW(hwnd_, Wide(kPreferencesCaption).c_str());
+    Build();
+    SizeAndPlace(hwnd_, kPreferencesWidth, kPreferencesHeight, kPreferencesLeft, kPreferencesTop,
+                 dpi_);
+    return true;
+}
+
+void PreferencesDialog::Build() {
+    controls_.Build(hwnd_, kPreferencesControls, dpi_, [this](int) {
+        return CreatePageDialog(instance_, hwnd_, &PreferencesDialog::Proc,
+                                reinterpret_cast<LPARAM>(this));
+    });
+    // Windows draws a combo box's list at the height its window was given.
+    const int itemHeight =
+        static_cast<int>(SendMessageW(controls_[IDC_COMBOBOX1], CB_GETITEMHEIGHT, 0, 0));
+    RECT box;
+    GetWindowRect(controls_[IDC_COMBOBOX1], &box);
+    SetWindowPos(controls_[IDC_COMBOBOX1], nullptr, 0, 0, box.right - box.left,
+                 (box.bottom - box.top) + itemHeight * kTownBoxVisibleEntries + 2,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageW(controls_[IDC_COMBOBOX1], CB_SETMINVISIBLE, kTownBoxVisibleEntries, 0);
+    SendMessageW(controls_[IDC_COMBOBOX1], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L""));
+    SetWindowTextW(controls_[IDC_COMBOBOX1], Wide(kTownListLoadingText).c_str());
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(controls_[IDC_COMBOBOX1], &info) && info.hwndItem) {
+        SetWindowSubclass(info.hwndItem, &PreferencesDialog::TownEditProc, kTownEditSubclass,
+                          reinterpret_cast<DWORD_PTR>(this));
+    }
+
+    for (const char* style : {"Светлые", "Тёмные"}) {
+        SendMessageW(controls_[IDC_COMBOBOX2], CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(Wide(style).c_str()));
+    }
+    SendMessageW(controls_[IDC_COMBOBOX2], CB_SETCURSEL, 0, 0);
+
+    HWND colours = controls_[IDC_COLORBOX1];
+    SendMessageW(colours, CB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(Wide(kOtherColourName).c_str()));
+    for (const ColourBoxEntry& e : kColourBoxColours) {
+        SendMessageW(colours, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(e.name).c_str()));
+    }
+    GetWindowRect(colours, &box);
+    SetWindowPos(colours, nullptr, 0, 0, box.right - box.left,
+                 (box.bottom - box.top) + Scaled(16, dpi_) * 18, SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageW(colours, CB_SETMINVISIBLE, 17, 0);
+    SelectColour(kClBlack);
+
+    // The state before the first filling.
+    SetChecked(PrefsChoice::RadioButton1, true);
+    SetChecked(PrefsChoice::RadioButton3, true);
+    SetChecked(PrefsChoice::RadioButton5, true);
+    SetChecked(PrefsChoice::RadioButton8, true);
+    SetEnabled(PrefsControl::Button4, false);
+    SetEnabled(PrefsControl::Button1, false);
+    SetEnabled(PrefsControl::ColorBox1, false);
+}
+
+INT_PTR CALLBACK PreferencesDialog::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        return FALSE;
+    }
+    auto* self = reinterpret_cast<PreferencesDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!self) return FALSE;
+    return Guarded(hwnd, TRUE, [&] { return self->OnMessage(hwnd, message, wParam, lParam); });
+}
+
+INT_PTR PreferencesDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->idFrom == IDC_PAGES && header->code == TCN_SELCHANGE) {
+                ShowPage(TabCtrl_GetCurSel(controls_[IDC_PAGES]));
+            }
+            return TRUE;
+        }
+        case WM_MEASUREITEM: {
+            auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            item->itemHeight = static_cast<UINT>(Scaled(16, dpi_));
+            return TRUE;
+        }
+        case WM_DRAWITEM:
+            if (wParam == IDC_COLORBOX1) {
+                DrawColourItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_SETCURSOR:
+            if (!ApplyAppCursor()) return FALSE;
+            SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        case WM_CLOSE:
+            // The close box only closes: it is not a Cancel.
+            if (hwnd == hwnd_) {
+                HideForm();
+                form_->FormClose();
+            }
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void PreferencesDialog::OnCommand(int id, int code) {
+    switch (id) {
+        case IDC_BUTTON1:
+            if (code == BN_CLICKED) OnOk();
+            return;
+        case IDC_BUTTON2:
+            if (code == BN_CLICKED) form_->Button2Click();
+            return;
+        case IDC_BUTTON3:
+            if (code == BN_CLICKED) form_->Button3Click();
+            return;
+        case IDC_BUTTON4:
+            if (code == BN_CLICKED) form_->Button4Click();
+            return;
+        case IDC_RADIOBUTTON3:
+            if (code == BN_CLICKED) form_->RadioButton3Click();
+            return;
+        case IDC_RADIOBUTTON4:
+            if (code == BN_CLICKED) form_->RadioButton4Click();
+            return;
+        case IDC_RADIOBUTTON8:
+            if (code == BN_CLICKED) form_->RadioButton8Click();
+            return;
+        case IDC_RADIOBUTTON9:
+            if (code == BN_CLICKED) form_->RadioButton9Click();
+            return;
+        case IDC_RADIOBUTTON10:
+            if (code == BN_CLICKED) form_->RadioButton10Click();
+            return;
+        case IDC_COLORBOX1:
+            if (code == CBN_SELENDOK) {
+                const int index =
+                    static_cast<int>(SendMessageW(controls_[IDC_COLORBOX1], CB_GETCURSEL, 0, 0));
+                if (index == 0) {
+                    ChooseOtherColour();
+                } else if (index > 0) {
+                    colourIndex_ = index;
+                }
+            }
+            return;
+        default:
+            return;
+    }
+}
+
+// Enter reaches OK only while OK can be pressed and no list is open.
+void PreferencesDialog::OnOk() {
+    if (!IsWindowEnabled(controls_[IDC_BUTTON1])) return;
+    for (int box : {IDC_COMBOBOX1, IDC_COMBOBOX2, IDC_COLORBOX1}) {
+        if (Dropped(controls_[box])) return;
+    }
+    form_->Button1Click();
+}
+
+void PreferencesDialog::ShowPage(int index) {
+    TabCtrl_SetCurSel(controls_[IDC_PAGES], index);
+    ShowWindow(controls_[IDC_PAGE_GENERAL], index == 0 ? SW_SHOW : SW_HIDE);
+    ShowWindow(controls_[IDC_PAGE_CONNECTION], index == 1 ? SW_SHOW : SW_HIDE);
+}
+
+void PreferencesDialog::ShowForm() {
+    ShowPage(0);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(controls_[IDC_COMBOBOX1]), TRUE);
+}
+
+void PreferencesDialog::HideForm() {
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+HWND PreferencesDialog::Control(PrefsControl control) const {
+    return controls_[IdOf(control)];
+}
+
+void PreferencesDialog::SetEnabled(PrefsControl control, bool enabled) {
+    EnableWindow(Control(control), enabled);
+}
+
+void PreferencesDialog::SetChecked(PrefsChoice choice, bool checked) {
+    const ChoiceIds ids = IdsOf(choice);
+    if (ids.groupFirst != 0 && checked) {
+        for (int id = ids.groupFirst; id <= ids.groupLast; ++id) {
+            SendMessageW(controls_[id], BM_SETCHECK, id == ids.id ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+        return;
+    }
+    SendMessageW(controls_[ids.id], BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool PreferencesDialog::IsChecked(PrefsChoice choice) {
+    return SendMessageW(controls_[IdsOf(choice).id], BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void PreferencesDialog::SetEditText(PrefsControl edit, const std::string& text) {
+    SetWindowTextW(Control(edit), Wide(text).c_str());
+}
+
+std::string PreferencesDialog::EditText(PrefsControl edit) {
+    return Narrow(WindowText(Control(edit)));
+}
+
+void PreferencesDialog::SetTownEntries(const std::vector<std::string>& entries) {
+    HWND box = controls_[IDC_COMBOBOX1];
+    // One redraw for the whole list, and its storage taken at once.
+    SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(box, CB_RESETCONTENT, 0, 0);
+    std::size_t chars = 0;
+    for (const std::string& e : entries) chars += e.size() + 1;
+    SendMessageW(box, CB_INITSTORAGE, entries.size(), chars * sizeof(wchar_t));
+    for (const std::string& e : entries) {
+        SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(e).c_str()));
+    }
+    SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(box, nullptr, TRUE);
+    townEntries_ = entries;
+}
+
+int PreferencesDialog::TownEntryCount() {
+    return static_cast<int>(SendMessageW(controls_[IDC_COMBOBOX1], CB_GETCOUNT, 0, 0));
+}
+
+std::string PreferencesDialog::TownEntry(int index) {
+    HWND box = controls_[IDC_COMBOBOX1];
+    const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return Narrow(text);
+}
+
+void PreferencesDialog::SelectTownEntry(int index) {
+    SendMessageW(controls_[IDC_COMBOBOX1], CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (index < 0) SetWindowTextW(controls_[IDC_COMBOBOX1], L"");
+}
+
+int PreferencesDialog::SelectedTownEntry() {
+    return static_cast<int>(SendMessageW(controls_[IDC_COMBOBOX1], CB_GETCURSEL, 0, 0));
+}
+
+void PreferencesDialog::SetTownText(const std::string& text) {
+    SetWindowTextW(controls_[IDC_COMBOBOX1], Wide(text).c_str());
+}
+
+std::string PreferencesDialog::TownText() {
+    return Narrow(WindowText(controls_[IDC_COMBOBOX1]));
+}
+
+// Typing the beginning of a name completes it with the first entry that begins so, case
+// ignored; the typed part stays, the completion is selected so that typing on replaces it.
+LRESULT CALLBACK PreferencesDialog::TownEditProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                 LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_CHAR && wParam >= L' ' && wParam != 0x7F) {
+        Guarded(hwnd, 0, [&] {
+            reinterpret_cast<PreferencesDialog*>(self)->CompleteTownName();
+            return LRESULT{0};
+        });
+    }
+    return result;
+}
+
+void PreferencesDialog::CompleteTownName() {
+    HWND box = controls_[IDC_COMBOBOX1];
+    DWORD start = 0, end = 0;
+    SendMessageW(box, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    const std::wstring typed = WindowText(box);
+    if (end != typed.size()) return;  // completing only at the end of the text
+    const int index = FindEntryByPrefix(townEntries_, Narrow(typed));
+    if (index < 0) return;
+    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(box, CB_SETEDITSEL, 0, MAKELPARAM(typed.size(), -1));
+}
+
+void PreferencesDialog::SelectColour(Colour colour) {
+    const int index = ColourBoxIndex(colour);
+    if (index == 0) otherColour_ = colour;
+    colourIndex_ = index;
+    SendMessageW(controls_[IDC_COLORBOX1], CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    InvalidateRect(controls_[IDC_COLORBOX1], nullptr, TRUE);
+}
+
+Colour PreferencesDialog::SelectedColour() {
+    const int index = static_cast<int>(SendMessageW(controls_[IDC_COLORBOX1], CB_GETCURSEL, 0, 0));
+    if (index <= 0 || index > static_cast<int>(kColourBoxColours.size())) return otherColour_;
+    return kColourBoxColours[static_cast<std::size_t>(index - 1)].colour;
+}
+
+void PreferencesDialog::SelectStyle(int index) {
+    SendMessageW(controls_[IDC_COMBOBOX2], CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int PreferencesDialog::SelectedStyle() {
+    const LRESULT index = SendMessageW(controls_[IDC_COMBOBOX2], CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? 0 : static_cast<int>(index);
+}
+
+void PreferencesDialog::ChooseOtherColour() {
+    CHOOSECOLORW choose = {};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = hwnd_;
+    choose.rgbResult = ScreenColour(otherColour_);
+    choose.lpCustColors = customColours_;
+    choose.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (ChooseColorW(&choose)) {
+        otherColour_ = static_cast<Colour>(choose.rgbResult & 0xFFFFFF);
+        colourIndex_ = 0;
+    }
+    SendMessageW(controls_[IDC_COLORBOX1], CB_SETCURSEL, static_cast<WPARAM>(colourIndex_), 0);
+    InvalidateRect(controls_[IDC_COLORBOX1], nullptr, TRUE);
+}
+
+void PreferencesDialog::DrawColourItem(const DRAWITEMSTRUCT& item) {
+    if (item.itemID == static_cast<UINT>(-1)) return;
+    const int index = static_cast<int>(item.itemID);
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const bool enabled = (item.itemState & ODS_DISABLED) == 0;
+    HDC dc = item.hDC;
+    RECT rect = item.rcItem;
+    FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+
+    const Colour colour =
+        index == 0 ? otherColour_ : kColourBoxColours[static_cast<std::size_t>(index - 1)].colour;
+    const int pad = Scaled(2, dpi_);
+    RECT swatch = {rect.left + pad, rect.top + pad, rect.left + pad + Scaled(24, dpi_),
+                   rect.bottom - pad};
+    HBRUSH brush = CreateSolidBrush(enabled ? ScreenColour(colour) : GetSysColor(COLOR_BTNFACE));
+    FillRect(dc, &swatch, brush);
+    DeleteObject(brush);
+    FrameRect(dc, &swatch, GetSysColorBrush(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+
+    const std::wstring name =
+        Wide(index == 0 ? kOtherColourName
+                        : kColourBoxColours[static_cast<std::size_t>(index - 1)].name);
+    RECT text = rect;
+    text.left = swatch.right + Scaled(4, dpi_);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(!enabled   ? COLOR_GRAYTEXT
+                                 : selected ? COLOR_HIGHLIGHTTEXT
+                                            : COLOR_WINDOWTEXT));
+    DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &rect);
+}
+
+}  // namespace vt

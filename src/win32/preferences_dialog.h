@@ -1,0 +1,74 @@
+// The preferences dialog's window: built from its control table, it shows what the logic asks
+// and turns the user's actions into the logic's handlers.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ports/prefs_view.h"
+#include "win32/dialog_frame.h"
+
+namespace vt {
+
+class TForm2;
+
+class PreferencesDialog : public PrefsView {
+  public:
+    PreferencesDialog(HINSTANCE instance, HWND owner) : instance_(instance), owner_(owner) {}
+    ~PreferencesDialog() override;
+    PreferencesDialog(const PreferencesDialog&) = delete;
+    PreferencesDialog& operator=(const PreferencesDialog&) = delete;
+
+    // Creates the hidden window; its events go to form.
+    bool Create(TForm2& form);
+    // For the message loop: keyboard navigation of the dialog.
+    bool PreTranslate(MSG& msg) { return hwnd_ && IsDialogMessageW(hwnd_, &msg); }
+
+    void ShowForm() override;
+    void HideForm() override;
+    void SetEnabled(PrefsControl control, bool enabled) override;
+    void SetChecked(PrefsChoice choice, bool checked) override;
+    bool IsChecked(PrefsChoice choice) override;
+    void SetEditText(PrefsControl edit, const std::string& text) override;
+    std::string EditText(PrefsControl edit) override;
+    void SetTownEntries(const std::vector<std::string>& entries) override;
+    int TownEntryCount() override;
+    std::string TownEntry(int index) override;
+    void SelectTownEntry(int index) override;
+    int SelectedTownEntry() override;
+    void SetTownText(const std::string& text) override;
+    std::string TownText() override;
+    void SelectColour(Colour colour) override;
+    Colour SelectedColour() override;
+    void SelectStyle(int index) override;
+    int SelectedStyle() override;
+
+  private:
+    static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK TownEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self);
+    INT_PTR OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void Build();
+    void OnCommand(int id, int code);
+    void OnOk();
+    void ShowPage(int index);
+    void CompleteTownName();
+    void ChooseOtherColour();
+    void DrawColourItem(const DRAWITEMSTRUCT& item);
+    HWND Control(PrefsControl control) const;
+
+    HINSTANCE instance_;
+    HWND owner_;
+    HWND hwnd_ = nullptr;
+    TForm2* form_ = nullptr;
+    int dpi_ = 96;
+    ControlTable controls_;
+    std::vector<std::string> townEntries_;
+    int colourIndex_ = 1;
+    Colour otherColour_ = kClBlack;
+    COLORREF customColours_[16] = {};
+};
+
+}  // namespace vt
