@@ -279,6 +279,13 @@ void TForm1::AboutTrayClick() {
 
 void TForm1::RefreshForecast() {
     if (coordinator_.Running(JobKind::Forecast)) {
+        // The running job's file name belongs to its town; another town's follow-up must not
+        // store its forecast under that name.
+        for (const auto& [token, input] : runningJobs_) {
+            if (input.kind == JobKind::Forecast && input.townIndex != Settings.frcTownIndex) {
+                Settings.frcFileBase = Settings.frcTownIndex;
+            }
+        }
         StartJob(kForecastJob);
         return;
     }

@@ -27,6 +27,22 @@ HWND WaitFor(const wchar_t* className, const wchar_t* title, int timeoutMs) {
     return nullptr;
 }
 
+// A shown dialog of that title: the program's own dialogs exist hidden all the time.
+HWND VisibleDialog(const wchar_t* title) {
+    for (HWND h = FindWindowW(L"#32770", title); h; h = FindWindowExW(nullptr, h, L"#32770", title)) {
+        if (IsWindowVisible(h)) return h;
+    }
+    return nullptr;
+}
+
+HWND WaitForVisibleDialog(const wchar_t* title, int timeoutMs) {
+    for (int waited = 0; waited <= timeoutMs; waited += 100) {
+        if (HWND hwnd = VisibleDialog(title)) return hwnd;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
 std::string TextOf(HWND hwnd) {
     wchar_t buffer[4096];
     const int n = GetWindowTextW(hwnd, buffer, 4096);
@@ -61,8 +77,12 @@ HWND ControlOf(HWND dialog, int id) {
     return find.found;
 }
 
+// One of the program's own dialogs (not a message box of the same title), shown or hidden.
 HWND DialogOrNull(const wchar_t* title) {
-    return FindWindowW(L"#32770", title);
+    for (HWND h = FindWindowW(L"#32770", title); h; h = FindWindowExW(nullptr, h, L"#32770", title)) {
+        if (ControlOf(h, IDC_PAGES) || ControlOf(h, IDC_ABOUT_PANEL1)) return h;
+    }
+    return nullptr;
 }
 
 // The program's font handles mean nothing in this process: text is measured in the fonts the
@@ -87,10 +107,14 @@ SIZE TextSize(const std::wstring& text, bool title) {
     return size;
 }
 
+// WM_GETTEXT, not GetWindowText: for another process's window that returns only the caption
+// it was created with, never what a combo box's edit field shows now.
 std::wstring WideText(HWND hwnd) {
-    wchar_t buffer[4096];
-    const int n = GetWindowTextW(hwnd, buffer, 4096);
-    return std::wstring(buffer, n > 0 ? n : 0);
+    wchar_t buffer[4096] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                        5000, &n);
+    return std::wstring(buffer, n);
 }
 
 bool Inside(const RECT& inner, const RECT& outer) {
@@ -163,6 +187,7 @@ int Usage() {
                  "              type TITLE ID TEXT | click TITLE ID | enabled TITLE ID |\n"
                  "              checked TITLE ID | combo TITLE ID | select TITLE ID INDEX |\n"
                  "              page TITLE INDEX | key TITLE VK | focused-id TITLE |\n"
+                 "              mouse-click TITLE ID | visible-dialog TITLE |\n"
                  "              check-layout TITLE prefs|about | window-rect TITLE | work-area\n");
     return 2;
 }
@@ -204,6 +229,7 @@ int wmain(int argc, wchar_t** argv) {
         HWND main = FindWindowW(kMainClass, nullptr);
         return main && PostMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0) ? 0 : 1;
     }
+    if (verb == L"visible-dialog" && argc == 3) return VisibleDialog(argv[2]) ? 0 : 1;
     if (verb == L"window-visible" && argc == 3) {
         HWND window = FindWindowW(nullptr, argv[2]);
         return window && IsWindowVisible(window) ? 0 : 1;
@@ -213,13 +239,13 @@ int wmain(int argc, wchar_t** argv) {
         return window && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
     if (verb == L"dialog-text" && argc == 4) {
-        HWND dialog = WaitFor(L"#32770", argv[2], _wtoi(argv[3]));
+        HWND dialog = WaitForVisibleDialog(argv[2], _wtoi(argv[3]));
         if (!dialog) return 1;
         EnumChildWindows(dialog, PrintStatic, 0);
         return 0;
     }
     if (verb == L"dialog-ok" && argc == 3) {
-        HWND dialog = FindWindowW(L"#32770", argv[2]);
+        HWND dialog = VisibleDialog(argv[2]);
         if (!dialog) return 1;
         HWND ok = GetDlgItem(dialog, IDOK);
         if (!ok) ok = GetDlgItem(dialog, IDCANCEL);
@@ -309,6 +335,16 @@ int wmain(int argc, wchar_t** argv) {
             // Posted: the click may open a message box that waits for the user.
             return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
         }
+        if (verb == L"mouse-click" && argc == 4) {
+            // A press and release in the middle of the control, as the mouse would send them.
+            RECT rect;
+            GetClientRect(control, &rect);
+            const LPARAM at = MAKELPARAM(rect.right / 2, rect.bottom / 2);
+            return PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at) &&
+                           PostMessageW(control, WM_LBUTTONUP, 0, at)
+                       ? 0
+                       : 1;
+        }
         if (verb == L"enabled" && argc == 4) return IsWindowEnabled(control) ? 0 : 1;
         if (verb == L"checked" && argc == 4) {
             return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 0 : 1;
@@ -341,7 +377,7 @@ int wmain(int argc, wchar_t** argv) {
         int count = 0;
         for (HWND h = FindWindowW(L"#32770", argv[2]); h;
              h = FindWindowExW(nullptr, h, L"#32770", argv[2])) {
-            ++count;
+            if (IsWindowVisible(h)) ++count;
         }
         std::printf("%d\n", count);
         return 0;

@@ -89,3 +89,35 @@ wait_for_links() {  # COUNT
   done
   return 1
 }
+
+PREFS="Vantorel.Tray: Настройка"
+ABOUT="Vantorel.Tray"
+
+# The value of KEY in DIR's settings file, as UTF-8.
+settings_value() {  # DIR KEY
+  iconv -f CP1251 -t UTF-8 "$1/vantoreltray.ini" | tr -d '\r' | grep -i -m1 "^$2=" | cut -d= -f2-
+}
+
+# The preferences opened from the menu, waiting until the town box has its list.
+open_preferences() {
+  driver menu Install >/dev/null
+  local i
+  for i in $(seq 1 100); do
+    [ "$(driver combo "$PREFS" 1011 | head -n 1)" -gt 1 ] 2>/dev/null && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+wait_until() {  # COMMAND...: true within 10 s
+  local i
+  for i in $(seq 1 50); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+settings_is() { test "$(settings_value "$1" "$2")" = "$3"; }  # DIR KEY VALUE
+town_box_line_is() { test "$(driver combo "$PREFS" 1011 | sed -n "$1p")" = "$2"; }  # LINE TEXT
+not() { ! "$@"; }

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "journal.h"
 #include "ports/registry.h"
 
 namespace vt::test {
@@ -29,10 +30,10 @@ class FakeRegistry : public Registry {
         const std::string what = name + (forWriting ? " open write" : " open read");
         auto it = keys.find({root, subKey});
         if (it == keys.end() || (forWriting && !it->second.writable)) {
-            journal.push_back(what + " failed");
+            Log(what + " failed");
             return nullptr;
         }
-        journal.push_back(what);
+        Log(what);
         ++openKeys;
         return std::make_unique<OpenKey>(*this, name, it->second, forWriting);
     }
@@ -47,8 +48,14 @@ class FakeRegistry : public Registry {
     std::map<std::pair<RegistryRoot, std::string>, Key> keys;
     std::vector<std::string> journal;
     int openKeys = 0;
+    Journal* shared = nullptr;  // also records every operation there, as "registry: ..."
 
   private:
+    void Log(const std::string& what) {
+        journal.push_back(what);
+        Note(shared, "registry: " + what);
+    }
+
     class OpenKey : public RegistryKey {
       public:
         OpenKey(FakeRegistry& owner, std::string root, Key& key, bool writable)
@@ -79,7 +86,7 @@ class FakeRegistry : public Registry {
         void Flush() override { Log("flush"); }
 
       private:
-        void Log(const std::string& what) { owner_.journal.push_back(root_ + " " + what); }
+        void Log(const std::string& what) { owner_.Log(root_ + " " + what); }
         FakeRegistry& owner_;
         std::string root_;
         Key& key_;

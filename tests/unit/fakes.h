@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "download/jobs.h"
+#include "journal.h"
 #include "ports/clock.h"
 #include "ports/day_names.h"
 #include "ports/desktop.h"
@@ -37,11 +38,14 @@ class FakeProfile : public Profile {
     bool Write(std::string_view section, std::string_view key, std::string_view value) override {
         if (failWritesFrom >= 0 && writes >= failWritesFrom) {
             ++writes;
+            Note(journal,
+                 "profile: write " + std::string(section) + "/" + std::string(key) + " failed");
             return false;
         }
         ++writes;
         writeLog.push_back(std::string(section) + "/" + std::string(key) + "=" +
                            std::string(value));
+        Note(journal, "profile: write " + writeLog.back());
         if (Entry* e = Find(section, key)) {
             e->value = value;
         } else {
@@ -76,6 +80,7 @@ class FakeProfile : public Profile {
     std::vector<std::string> writeLog;
     int writes = 0;
     int failWritesFrom = -1;  // the number of the first write that fails, -1 for none
+    Journal* journal = nullptr;
 
   private:
     Entry* Find(std::string_view section, std::string_view key) {
@@ -98,9 +103,13 @@ class FakeFiles : public Files {
         bool readError = false;
     };
 
-    bool Exists(const std::string& path) override { return files.count(path) > 0; }
+    bool Exists(const std::string& path) override {
+        Note(journal, "files: exists " + path);
+        return files.count(path) > 0;
+    }
 
     std::unique_ptr<OpenFile> OpenExclusive(const std::string& path) override {
+        Note(journal, "files: open " + path);
         auto it = files.find(path);
         if (it == files.end() || it->second.locked) return nullptr;
         opened.push_back(path);
@@ -108,12 +117,14 @@ class FakeFiles : public Files {
     }
 
     std::optional<std::string> ReadAll(const std::string& path) override {
+        Note(journal, "files: read " + path);
         auto it = files.find(path);
         if (it == files.end() || it->second.locked || it->second.readError) return std::nullopt;
         return it->second.content;
     }
 
     bool Replace(const std::string& path, std::string_view bytes) override {
+        Note(journal, "files: replace " + path);
         if (failReplace) return false;
         files[path] = {std::string(bytes), now, false, false};
         return true;
@@ -123,6 +134,7 @@ class FakeFiles : public Files {
     std::vector<std::string> opened;
     UtcTime now;
     bool failReplace = false;
+    Journal* journal = nullptr;
 
   private:
     class Open : public OpenFile {
@@ -189,13 +201,48 @@ class FakeTray : public TrayShell {
     };
     bool Notify(TrayMessage message, const TrayData& data, const TrayIconImage& image) override {
         calls.push_back({message, data, image});
+        Note(journal, message == TrayMessage::Add ? "tray: Add" : "tray: Modify");
         return accept;
     }
-    void Remove() override { ++removes; }
+    void Remove() override {
+        ++removes;
+        Note(journal, "tray: Remove");
+    }
     std::vector<Call> calls;
     int removes = 0;
     bool accept = true;
+    Journal* journal = nullptr;
 };
+
+inline const char* MenuItemName(MenuItem item) {
+    switch (item) {
+        case MenuItem::News:
+            return "News";
+        case MenuItem::ICQ:
+            return "ICQ";
+        case MenuItem::Map:
+            return "Map";
+        case MenuItem::Avia:
+            return "Avia";
+        case MenuItem::Auto:
+            return "Auto";
+        case MenuItem::Month:
+            return "Month";
+        case MenuItem::Tourism:
+            return "Tourism";
+        case MenuItem::Frc:
+            return "Frc";
+        case MenuItem::Update:
+            return "Update";
+        case MenuItem::Install:
+            return "Install";
+        case MenuItem::AboutTray:
+            return "AboutTray";
+        case MenuItem::ExitTray:
+            return "ExitTray";
+    }
+    return "?";
+}
 
 class FakeView : public MainView {
   public:
@@ -207,7 +254,10 @@ class FakeView : public MainView {
         captions[item] = caption;
         captionOrder.push_back(item);
     }
-    void EnableMenuItem(MenuItem item, bool enabled) override { enabled_[item] = enabled; }
+    void EnableMenuItem(MenuItem item, bool enabled) override {
+        enabled_[item] = enabled;
+        Note(journal, std::string("menu: ") + MenuItemName(item) + (enabled ? " on" : " off"));
+    }
     void ReportError(const std::string& text) override { errors.push_back(text); }
     void CloseMainForm() override { ++closes; }
 
@@ -222,6 +272,7 @@ class FakeView : public MainView {
     std::vector<MenuItem> captionOrder;
     std::vector<std::string> errors;
     int closes = 0;
+    Journal* journal = nullptr;
 
   private:
     std::map<MenuItem, bool> enabled_;
@@ -235,6 +286,7 @@ class FakeJobs : public JobRunner {
     std::vector<std::uint64_t> tokens;
     std::vector<JobInput> inputs;
     bool watching = false;
+    Journal* journal = nullptr;
 };
 
 class FakeDesktop : public Desktop {
@@ -258,6 +310,7 @@ inline void FakeJobs::Launch(std::uint64_t token, const JobInput& input) {
     started.push_back(static_cast<int>(input.kind));
     tokens.push_back(token);
     inputs.push_back(input);
+    Note(journal, "jobs: launch " + std::to_string(static_cast<int>(input.kind)));
 }
 
 }  // namespace vt::test
