@@ -165,6 +165,8 @@ void AboutDialog::DrawPicture(const DRAWITEMSTRUCT& item) {
 }
 
 void AboutDialog::ShowForm() {
+    if (!shown_) PlaceInWorkArea(hwnd_, kAboutLeft, kAboutTop);
+    shown_ = true;
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
 }

@@ -38,6 +38,7 @@ class AboutDialog : public AboutView {
     HINSTANCE instance_;
     HWND owner_;
     HWND hwnd_ = nullptr;
+    bool shown_ = false;  // placed once more when first shown
     TForm3* form_ = nullptr;
     int dpi_ = 96;
     ControlTable controls_;

@@ -119,13 +119,22 @@ void SizeAndPlace(HWND dialog, int clientWidth96, int clientHeight96, int left, 
     RECT rect = {0, 0, Scaled(clientWidth96, dpi), Scaled(clientHeight96, dpi)};
     AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+    SetWindowPos(dialog, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceInWorkArea(dialog, left, top);
+}
+
+void PlaceInWorkArea(HWND dialog, int left, int top) {
+    RECT window;
+    GetWindowRect(dialog, &window);
+    // The primary monitor's work area (Wine's GetMonitorInfo reports the whole screen).
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const ScreenRect placed =
-        PlaceInWorkArea(left, top, rect.right - rect.left, rect.bottom - rect.top,
-                        {work.left, work.top, work.right - work.left, work.bottom - work.top});
-    SetWindowPos(dialog, nullptr, placed.left, placed.top, placed.width, placed.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+        vt::PlaceInWorkArea(left, top, window.right - window.left, window.bottom - window.top,
+                            {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    SetWindowPos(dialog, nullptr, placed.left, placed.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND ControlTable::operator[](int id) const {

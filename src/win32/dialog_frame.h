@@ -27,6 +27,9 @@ HWND CreatePageDialog(HINSTANCE instance, HWND parent, DLGPROC proc, LPARAM para
 // Sizes the dialog's client area (96-DPI pixels, scaled) and moves its outer top-left corner to
 // the unscaled screen position, or as near as the primary monitor's work area allows.
 void SizeAndPlace(HWND dialog, int clientWidth96, int clientHeight96, int left, int top, int dpi);
+// The same placement again, for the first showing: a program started at logon may have been
+// created before the taskbar took its part of the screen.
+void PlaceInWorkArea(HWND dialog, int left, int top);
 
 // The built controls of a table, by id. Pages (and the tab control's pages) are created by the
 // caller through makePage, which gets the page's id and returns its window.

@@ -280,6 +280,8 @@ void PreferencesDialog::ShowPage(int index) {
 }
 
 void PreferencesDialog::ShowForm() {
+    if (!shown_) PlaceInWorkArea(hwnd_, kPreferencesLeft, kPreferencesTop);
+    shown_ = true;
     ShowPage(0);
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);

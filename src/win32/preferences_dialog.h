@@ -62,6 +62,7 @@ class PreferencesDialog : public PrefsView {
     HINSTANCE instance_;
     HWND owner_;
     HWND hwnd_ = nullptr;
+    bool shown_ = false;  // placed once more when first shown
     TForm2* form_ = nullptr;
     int dpi_ = 96;
     ControlTable controls_;

@@ -55,7 +55,9 @@ wait_for_file_line() {  # FILE REGEX
 
 screenshot() {  # NAME
   mkdir -p "$SCREENS"
-  import -window root "$SCREENS/$1.png" 2>/dev/null && echo "    screenshot: $SCREENS/$1.png"
+  # The display may be larger than Wine's desktop, which sits in its top-left corner.
+  import -window root -crop "${E2E_DESKTOP:-800x600}+0+0" +repage "$SCREENS/$1.png" 2>/dev/null &&
+    echo "    screenshot: $SCREENS/$1.png"
 }
 
 to_cp1251() { iconv -f UTF-8 -t CP1251; }
@@ -121,3 +123,18 @@ wait_until() {  # COMMAND...: true within 10 s
 settings_is() { test "$(settings_value "$1" "$2")" = "$3"; }  # DIR KEY VALUE
 town_box_line_is() { test "$(driver combo "$PREFS" 1011 | sed -n "$1p")" = "$2"; }  # LINE TEXT
 not() { ! "$@"; }
+
+# The window's outer rectangle lies on the screen.
+on_screen() {  # TITLE
+  local w r
+  read -r -a w <<<"$(driver screen)"
+  read -r -a r <<<"$(driver window-rect "$1")"
+  [ "${#r[@]}" = 4 ] && [ "${r[0]}" -ge "${w[0]}" ] && [ "${r[1]}" -ge "${w[1]}" ] &&
+    [ "${r[2]}" -le "${w[2]}" ] && [ "${r[3]}" -le "${w[3]}" ]
+}
+
+window_left_top_is() {  # TITLE LEFT TOP
+  local r
+  read -r -a r <<<"$(driver window-rect "$1")"
+  [ "${r[0]}" = "$2" ] && [ "${r[1]}" = "$3" ]
+}

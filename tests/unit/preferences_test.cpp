@@ -70,23 +70,27 @@ TEST(PreferencesCreation, IsHiddenWithTheColourAndStyleOfTheSettings) {
         int selectedStyle;
         const char* colour;
         Colour selectedColour;
+        PrefsChoice icon;  // as the window holds it when the logic runs
     };
     const Case cases[] = {
-        {"0", 0, "clRed", kRed},
-        {"1", 1, "clBlack", 0},
-        {"2", 1, "$00123456", 0x123456},
-        {"01", 1, "clBtnFace", static_cast<Colour>(0x8000000F)},
+        {"0", 0, "clRed", kRed, R::RadioButton3},
+        {"1", 1, "clBlack", 0, R::RadioButton3},
+        {"2", 1, "$00123456", 0x123456, R::RadioButton3},
+        {"01", 1, "clBtnFace", static_cast<Colour>(0x8000000F), R::RadioButton4},
     };
     for (const Case& c : cases) {
         ProgramRig rig;
         rig.profile.Set("settings", "picOnIconStyle", c.style);
         rig.profile.Set("settings", "viewIconColor", c.colour);
-        rig.Start();
         FakePrefsView& v = rig.prefsView;
+        const bool temperature = c.icon == R::RadioButton4;
+        v.SetChecked(c.icon, true);
+        v.SetEnabled(C::ColorBox1, !temperature);
+        rig.Start();
         EXPECT_FALSE(v.shown) << c.style;
         EXPECT_EQ(v.SelectedStyle(), c.selectedStyle) << c.style;
         EXPECT_EQ(v.SelectedColour(), c.selectedColour) << c.colour;
-        EXPECT_FALSE(v.IsEnabled(C::ColorBox1)) << "RadioButton3 is selected at creation";
+        EXPECT_EQ(v.IsEnabled(C::ColorBox1), temperature) << c.style;
         EXPECT_FALSE(v.IsEnabled(C::Button1));
         EXPECT_FALSE(v.IsEnabled(C::Button4));
         EXPECT_TRUE(rig.view.IsEnabled(MenuItem::Install));
@@ -266,14 +270,17 @@ TEST(PreferencesTownList, AnEarlierOpeningsJobStillRunningIsNotStartedAgain) {
     TForm1& main = rig->Main();
     main.InstallClick();
     rig->Prefs().Button2Click();
+    rig->journal.Clear();
     main.InstallClick();
     FakePrefsView& v = rig->prefsView;
     EXPECT_EQ(rig->jobs.started.size(), 1u);
+    EXPECT_EQ(rig->journal.With("files:"), Lines{}) << "the download is not judged again";
     EXPECT_EQ(v.TownText(), kLoading);
     EXPECT_FALSE(v.IsEnabled(C::Button1));
 
     rig->StoreTownList(kList);
     rig->Finish(0, ProgramRig::Outcome(kLastJobTownList, true));
+    EXPECT_EQ(rig->jobs.started.size(), 1u) << "no second download afterwards either";
     EXPECT_EQ(v.entries.size(), 5u);
     EXPECT_EQ(v.TownText(), "Москва");
     EXPECT_TRUE(v.IsEnabled(C::Button1));
