@@ -149,9 +149,9 @@ const ControlSpec* ControlTable::SpecOf(int id) const {
     return nullptr;
 }
 
-HWND ControlTable::PhysicalParent(const ControlSpec& spec, POINT& origin) const {
+HWND ControlTable::PhysicalParent(const ControlSpec& row, POINT& origin) const {
     origin = {0, 0};
-    for (int parent = spec.parent; parent != 0;) {
+    for (int parent = row.parent; parent != 0;) {
         const ControlSpec* p = SpecOf(parent);
         if (!p) break;
         if (p->kind == ControlKind::Page) return (*this)[p->id];
@@ -162,27 +162,33 @@ HWND ControlTable::PhysicalParent(const ControlSpec& spec, POINT& origin) const 
     return dialog_;
 }
 
-HWND ControlTable::CreateFromSpec(const ControlSpec& spec) {
+HWND ControlTable::CreateFromSpec(const ControlSpec& row) {
     POINT origin;
-    HWND parent = PhysicalParent(spec, origin);
-    const ClassAndStyle cs = ClassOf(spec.kind);
-    const std::wstring caption = Wide(spec.caption);
-    const int left96 = origin.x + spec.x, top96 = origin.y + spec.y;
+    HWND parent = PhysicalParent(row, origin);
+    ClassAndStyle cs = ClassOf(row.kind);
+    // The first radio button of a group starts it and is where the Tab key enters it; auto
+    // radio buttons move the tab stop to the checked one themselves.
+    if (row.kind == ControlKind::Radio &&
+        (&row == specs_.data() || (&row - 1)->kind != ControlKind::Radio)) {
+        cs.style |= WS_GROUP | WS_TABSTOP;
+    }
+    const std::wstring caption = Wide(row.caption);
+    const int left96 = origin.x + row.x, top96 = origin.y + row.y;
     const int left = Scaled(left96, dpi_), top = Scaled(top96, dpi_);
-    int width = Scaled(left96 + spec.width, dpi_) - left;
-    int height = Scaled(top96 + spec.height, dpi_) - top;
+    int width = Scaled(left96 + row.width, dpi_) - left;
+    int height = Scaled(top96 + row.height, dpi_) - top;
     HWND hwnd = CreateWindowExW(
         cs.exStyle, cs.className, caption.c_str(), cs.style, left, top, width, height, parent,
-        reinterpret_cast<HMENU>(INT_PTR{spec.id}),
+        reinterpret_cast<HMENU>(INT_PTR{row.id}),
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE)), nullptr);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    if (spec.width == 0) {
+    if (row.width == 0) {
         // Sized to the text: labels one line high, check marks with their box beside the text.
         const SIZE text = TextExtent(hwnd, font_, caption);
         // A little room to spare: a label whose text only just fits breaks its last word off.
         width = text.cx + Scaled(3, dpi_);
         height = text.cy;
-        if (spec.kind == ControlKind::Radio || spec.kind == ControlKind::Check) {
+        if (row.kind == ControlKind::Radio || row.kind == ControlKind::Check) {
             width += GetSystemMetrics(SM_CXMENUCHECK) + Scaled(12, dpi_);
             height = std::max<int>(text.cy, Scaled(17, dpi_));
         }
@@ -191,9 +197,9 @@ HWND ControlTable::CreateFromSpec(const ControlSpec& spec) {
     return hwnd;
 }
 
-void ControlTable::PlacePage(const ControlSpec& spec, HWND page) {
-    HWND tabs = (*this)[spec.parent];
-    const std::wstring caption = Wide(spec.caption);
+void ControlTable::PlacePage(const ControlSpec& row, HWND page) {
+    HWND tabs = (*this)[row.parent];
+    const std::wstring caption = Wide(row.caption);
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(caption.c_str());
@@ -208,7 +214,7 @@ void ControlTable::PlacePage(const ControlSpec& spec, HWND page) {
     SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(tabs, page, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowLongPtrW(page, GWLP_ID, spec.id);
+    SetWindowLongPtrW(page, GWLP_ID, row.id);
     ShowWindow(page, index == 0 ? SW_SHOW : SW_HIDE);
 }
 

@@ -41,13 +41,13 @@ class ControlTable {
         specs_ = specs;
         dpi_ = dpi;
         font_ = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-        for (const ControlSpec& spec : specs) {
-            if (spec.kind == ControlKind::Page) {
-                HWND page = makePage(spec.id);
-                windows_[spec.id] = page;
-                PlacePage(spec, page);
+        for (const ControlSpec& row : specs) {
+            if (row.kind == ControlKind::Page) {
+                HWND page = makePage(row.id);
+                windows_[row.id] = page;
+                PlacePage(row, page);
             } else {
-                windows_[spec.id] = CreateFromSpec(spec);
+                windows_[row.id] = CreateFromSpec(row);
             }
         }
     }
@@ -56,10 +56,10 @@ class ControlTable {
 
   private:
     const ControlSpec* SpecOf(int id) const;
-    HWND CreateFromSpec(const ControlSpec& spec);
-    void PlacePage(const ControlSpec& spec, HWND page);
+    HWND CreateFromSpec(const ControlSpec& row);
+    void PlacePage(const ControlSpec& row, HWND page);
     // The window a control is created in, and its 96-DPI origin there.
-    HWND PhysicalParent(const ControlSpec& spec, POINT& origin) const;
+    HWND PhysicalParent(const ControlSpec& row, POINT& origin) const;
 
     HWND dialog_ = nullptr;
     std::span<const ControlSpec> specs_;

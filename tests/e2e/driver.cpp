@@ -131,30 +131,30 @@ int CheckLayout(HWND dialog, const vt::ControlSpec (&specs)[N]) {
     RECT client;
     GetClientRect(dialog, &client);
     MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    for (const vt::ControlSpec& spec : specs) {
-        HWND control = ControlOf(dialog, spec.id);
+    for (const vt::ControlSpec& row : specs) {
+        HWND control = ControlOf(dialog, row.id);
         if (!control) {
-            std::printf("missing control %d\n", spec.id);
+            std::printf("missing control %d\n", row.id);
             ++failures;
             continue;
         }
         RECT rect, parent = client;
         GetWindowRect(control, &rect);
-        if (spec.parent != 0) GetWindowRect(ControlOf(dialog, spec.parent), &parent);
+        if (row.parent != 0) GetWindowRect(ControlOf(dialog, row.parent), &parent);
         if (!Inside(rect, parent)) {
             std::printf("control %d (%ld,%ld,%ld,%ld) outside its parent %d (%ld,%ld,%ld,%ld)\n",
-                        spec.id, rect.left, rect.top, rect.right, rect.bottom, spec.parent,
+                        row.id, rect.left, rect.top, rect.right, rect.bottom, row.parent,
                         parent.left, parent.top, parent.right, parent.bottom);
             ++failures;
         }
         const std::wstring text = WideText(control);
-        if (text.empty() || spec.kind == vt::ControlKind::Page ||
-            spec.kind == vt::ControlKind::TownBox || spec.kind == vt::ControlKind::Edit) {
+        if (text.empty() || row.kind == vt::ControlKind::Page ||
+            row.kind == vt::ControlKind::TownBox || row.kind == vt::ControlKind::Edit) {
             continue;
         }
-        const SIZE size = TextSize(text, spec.id == IDC_ABOUT_LABEL1);
+        const SIZE size = TextSize(text, row.id == IDC_ABOUT_LABEL1);
         int room = rect.right - rect.left;
-        switch (spec.kind) {
+        switch (row.kind) {
             case vt::ControlKind::Radio:
             case vt::ControlKind::Check:
                 room -= GetSystemMetrics(SM_CXMENUCHECK) + 2;
@@ -170,7 +170,7 @@ int CheckLayout(HWND dialog, const vt::ControlSpec (&specs)[N]) {
                 break;
         }
         if (size.cx > room || size.cy > rect.bottom - rect.top) {
-            std::printf("caption of control %d (%s) needs %ldx%ld, has %dx%ld\n", spec.id,
+            std::printf("caption of control %d (%s) needs %ldx%ld, has %dx%ld\n", row.id,
                         vt::Narrow(text).c_str(), size.cx, size.cy, room, rect.bottom - rect.top);
             ++failures;
         }
@@ -352,16 +352,10 @@ int wmain(int argc, wchar_t** argv) {
             return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 0 : 1;
         }
         if (verb == L"combo" && argc == 4) {
-            // count, selected index, text, then every entry
+            // count, selected index, text (entries are not listed: each is a round trip)
             const auto count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
             const auto selected = static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
             std::printf("%d\n%d\n%s\n", count, selected, vt::Narrow(WideText(control)).c_str());
-            for (int i = 0; i < count; ++i) {
-                wchar_t entry[512];
-                if (SendMessageW(control, CB_GETLBTEXTLEN, i, 0) >= 512) continue;
-                SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
-                std::printf("%s\n", vt::Narrow(entry).c_str());
-            }
             return 0;
         }
         if (verb == L"select" && argc == 5) {

@@ -19,6 +19,14 @@ if [ -n "${VT_SERVICE_LOG_FILE:-}" ]; then
   check "moved onto the small desktop" on_screen "$PREFS"
   check "the town box has the focus" test "$(driver focused-id "$PREFS")" = 1011
   check "every control inside its parent, every caption fits" driver check-layout "$PREFS" prefs
+  order=""
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    driver key "$PREFS" 0x09 >/dev/null
+    sleep 0.2
+    order="$order $(driver focused-id "$PREFS")"
+  done
+  echo "    Tab order:$order"
+  check "Tab follows the table's order" test "$order" = " 1012 1015 1018 1022 1026 1029 1000 1042 1 2"
   screenshot prefs-general
   driver type "$PREFS" 1011 "санкт" >/dev/null
   combo=$(driver combo "$PREFS" 1011)

@@ -11,7 +11,7 @@ desktop_settings() {  # SIZE DPI: the virtual desktop and the DPI of the next Wi
   E2E_DESKTOP=$1
 }
 
-scaled_case() {  # SIZE DPI
+scaled_case() {  # SIZE DPI PLACE: "own" (447, 213) or "corner" (larger than the desktop)
   begin "the dialogs on a $1 desktop at $2 DPI"
   desktop_settings "$1" "$2"
   local dir; dir=$(fresh_folder "scaled-$1-$2")
@@ -21,8 +21,12 @@ scaled_case() {  # SIZE DPI
   start_program "$dir"
   check "the preferences open with the list" open_preferences
   check "every control inside its parent, every caption fits" driver check-layout "$PREFS" prefs
-  check "on the screen" on_screen "$PREFS"
-  [ "$1" = 1280x1024 ] && check "at its own place" window_left_top_is "$PREFS" 447 213
+  if [ "$3" = own ]; then
+    check "on the screen" on_screen "$PREFS"
+    check "at its own place" window_left_top_is "$PREFS" 447 213
+  else
+    check "too large for the desktop: at its top-left corner" window_left_top_is "$PREFS" 0 0
+  fi
   screenshot "prefs-general-$1-$2dpi"
   driver page "$PREFS" 1 >/dev/null
   sleep 0.5
@@ -39,7 +43,7 @@ scaled_case() {  # SIZE DPI
   end
 }
 
-scaled_case 1280x1024 96
-scaled_case 1280x1024 144
-scaled_case 800x600 144
+scaled_case 1280x1024 96 own
+scaled_case 1280x1024 144 own
+scaled_case 800x600 144 corner
 desktop_settings 800x600 96

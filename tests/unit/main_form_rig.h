@@ -8,13 +8,11 @@
 
 namespace vt::test {
 
-class MainFormRig {
-  public:
-    TForm1& Start() {
-        form_.emplace(
-            MainPorts{profile, files, clock, random, system, dayNames, tray, view, jobs, desktop});
-        form_->FormCreate();
-        return *form_;
+// The fakes of the main form's ports.
+struct MainFakes {
+    MainPorts Ports() {
+        return MainPorts{profile,  files, clock, random, system,
+                         dayNames, tray,  view,  jobs,   desktop};
     }
 
     FakeProfile profile;
@@ -27,6 +25,15 @@ class MainFormRig {
     FakeView view;
     FakeJobs jobs;
     FakeDesktop desktop;
+};
+
+class MainFormRig : public MainFakes {
+  public:
+    TForm1& Start() {
+        form_.emplace(Ports());
+        form_->FormCreate();
+        return *form_;
+    }
 
   private:
     std::optional<TForm1> form_;

@@ -9,12 +9,13 @@
 #include "fake_registry.h"
 #include "fakes.h"
 #include "forecast/record_codec.h"
+#include "main_form_rig.h"
 #include "prefs/autostart.h"
 #include "text/encoding.h"
 
 namespace vt::test {
 
-class ProgramRig {
+class ProgramRig : public MainFakes {
   public:
     ProgramRig() {
         profile.journal = &journal;
@@ -33,9 +34,7 @@ class ProgramRig {
     ProgramRig& operator=(const ProgramRig&) = delete;
 
     Program& Start() {
-        program_.emplace(ProgramPorts{
-            MainPorts{profile, files, clock, random, system, dayNames, tray, view, jobs, desktop},
-            prefsView, aboutView, registry});
+        program_.emplace(ProgramPorts{Ports(), prefsView, aboutView, registry});
         program_->main.FormCreate();
         program_->CreateDialogs();
         return *program_;
@@ -74,16 +73,6 @@ class ProgramRig {
     }
 
     Journal journal;
-    FakeProfile profile;
-    FakeFiles files;
-    FakeClock clock;
-    FakeRandom random;
-    FakeSystemInfo system;
-    RussianTestDayNames dayNames;
-    FakeTray tray;
-    FakeView view;
-    FakeJobs jobs;
-    FakeDesktop desktop;
     FakeRegistry registry;
     FakePrefsView prefsView;
     FakeAboutView aboutView;
