@@ -177,21 +177,9 @@ void AboutDialog::HideForm() {
 
 void AboutDialog::FitToText(int id) {
     HWND label = controls_[id];
-    const std::wstring text = [&] {
-        std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
-        t.resize(
-            static_cast<std::size_t>(GetWindowTextW(label, t.data(), static_cast<int>(t.size()))));
-        return t;
-    }();
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    SIZE size = {0, 0};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    TEXTMETRICW metrics;
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
-    SetWindowPos(label, nullptr, 0, 0, size.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER);
+    const SIZE size = TextExtent(
+        label, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), WindowText(label));
+    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void AboutDialog::SetText(AboutText which, const std::string& text) {

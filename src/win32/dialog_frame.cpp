@@ -29,6 +29,15 @@ std::vector<WORD> EmptyTemplate(DWORD style, DWORD exStyle) {
     return t;
 }
 
+}  // namespace
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 SIZE TextExtent(HWND control, HFONT font, const std::wstring& text) {
     SIZE size = {0, 0};
     HDC dc = GetDC(control);
@@ -41,6 +50,8 @@ SIZE TextExtent(HWND control, HFONT font, const std::wstring& text) {
     ReleaseDC(control, dc);
     return size;
 }
+
+namespace {
 
 struct ClassAndStyle {
     const wchar_t* className;

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <span>
+#include <string>
 
 #include "win32/dialog_layout.h"
 
@@ -17,6 +18,10 @@ int SystemDpi();
 inline int Scaled(int px96, int dpi) {
     return MulDiv(px96, dpi, 96);
 }
+
+std::wstring WindowText(HWND hwnd);
+// The text's width in the font, and the font's line height.
+SIZE TextExtent(HWND control, HFONT font, const std::wstring& text);
 
 // A hidden modeless top-level dialog with the dialog font MS Sans Serif 8 pt, a fixed single
 // border and only the close box. Owned by owner, so it gets no taskbar button.

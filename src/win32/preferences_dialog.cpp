@@ -84,13 +84,6 @@ ChoiceIds IdsOf(PrefsChoice choice) {
     return {0, 0, 0};
 }
 
-std::wstring WindowText(HWND hwnd) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 COLORREF ScreenColour(Colour colour) {
     return IsSystemColour(colour) ? GetSysColor(SystemColourIndex(colour))
                                   : static_cast<COLORREF>(colour & 0xFFFFFF);
@@ -220,33 +213,32 @@ INT_PTR PreferencesDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPA
 }
 
 void PreferencesDialog::OnCommand(int id, int code) {
+    // The buttons whose click goes straight to the logic.
+    struct Click {
+        int id;
+        void (TForm2::*handler)();
+    };
+    static constexpr Click kClicks[] = {
+        {IDC_BUTTON2, &TForm2::Button2Click},
+        {IDC_BUTTON3, &TForm2::Button3Click},
+        {IDC_BUTTON4, &TForm2::Button4Click},
+        {IDC_RADIOBUTTON3, &TForm2::RadioButton3Click},
+        {IDC_RADIOBUTTON4, &TForm2::RadioButton4Click},
+        {IDC_RADIOBUTTON8, &TForm2::RadioButton8Click},
+        {IDC_RADIOBUTTON9, &TForm2::RadioButton9Click},
+        {IDC_RADIOBUTTON10, &TForm2::RadioButton10Click},
+    };
+    if (code == BN_CLICKED) {
+        for (const Click& click : kClicks) {
+            if (click.id == id) {
+                (form_->*click.handler)();
+                return;
+            }
+        }
+    }
     switch (id) {
         case IDC_BUTTON1:
             if (code == BN_CLICKED) OnOk();
-            return;
-        case IDC_BUTTON2:
-            if (code == BN_CLICKED) form_->Button2Click();
-            return;
-        case IDC_BUTTON3:
-            if (code == BN_CLICKED) form_->Button3Click();
-            return;
-        case IDC_BUTTON4:
-            if (code == BN_CLICKED) form_->Button4Click();
-            return;
-        case IDC_RADIOBUTTON3:
-            if (code == BN_CLICKED) form_->RadioButton3Click();
-            return;
-        case IDC_RADIOBUTTON4:
-            if (code == BN_CLICKED) form_->RadioButton4Click();
-            return;
-        case IDC_RADIOBUTTON8:
-            if (code == BN_CLICKED) form_->RadioButton8Click();
-            return;
-        case IDC_RADIOBUTTON9:
-            if (code == BN_CLICKED) form_->RadioButton9Click();
-            return;
-        case IDC_RADIOBUTTON10:
-            if (code == BN_CLICKED) form_->RadioButton10Click();
             return;
         case IDC_COLORBOX1:
             if (code == CBN_SELENDOK) {
