@@ -65,6 +65,7 @@ windows() {
 
 suite "native unit tests" native native
 suite "native unit tests under ASan+UBSan" native native-asan
+suite "native unit tests in Release" native native-release
 suite "fuzzing" fuzz
 suite "Windows tests under Wine" windows
 
