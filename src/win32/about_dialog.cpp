@@ -4,8 +4,6 @@
 #include <shellapi.h>
 
 #include "about/about_form.h"
-#include "win32/app_cursor.h"
-#include "win32/error_boundary.h"
 #include "win32/wide.h"
 
 namespace vt {
@@ -51,8 +49,8 @@ AboutDialog::~AboutDialog() {
 bool AboutDialog::Create(TForm3& form) {
     form_ = &form;
     dpi_ = SystemDpi();
-    hwnd_ =
-        CreateFrameDialog(instance_, owner_, &AboutDialog::Proc, reinterpret_cast<LPARAM>(this));
+    hwnd_ = CreateFrameDialog(instance_, owner_, &DialogProcOf<AboutDialog>,
+                              reinterpret_cast<LPARAM>(this));
     if (!hwnd_) return false;
     controls_.Build(hwnd_, kAboutControls, dpi_, [](int) { return HWND{nullptr}; });
 
@@ -80,17 +78,7 @@ bool AboutDialog::Create(TForm3& form) {
     return true;
 }
 
-INT_PTR CALLBACK AboutDialog::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-        return FALSE;
-    }
-    auto* self = reinterpret_cast<AboutDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-    if (!self) return FALSE;
-    return Guarded(hwnd, TRUE, [&] { return self->OnMessage(message, wParam, lParam); });
-}
-
-INT_PTR AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR AboutDialog::OnMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
@@ -113,10 +101,6 @@ INT_PTR AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             return FALSE;
-        case WM_SETCURSOR:
-            if (!ApplyAppCursor()) return FALSE;
-            SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
-            return TRUE;
         case WM_CLOSE:
             HideForm();
             form_->FormClose();

@@ -27,11 +27,12 @@ class AboutDialog : public AboutView {
     void OpenAddress(const std::string& address) override;
     void SetAppCursor(AppCursor cursor) override;
 
+    // For DialogProcOf.
+    INT_PTR OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
   private:
-    static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR id, DWORD_PTR self);
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void DrawPicture(const DRAWITEMSTRUCT& item);
     void FitToText(int id);
 

@@ -9,7 +9,9 @@
 #include <span>
 #include <string>
 
+#include "win32/app_cursor.h"
 #include "win32/dialog_layout.h"
+#include "win32/error_boundary.h"
 
 namespace vt {
 
@@ -22,6 +24,24 @@ inline int Scaled(int px96, int dpi) {
 std::wstring WindowText(HWND hwnd);
 // The text's width in the font, and the font's line height.
 SIZE TextExtent(HWND control, HFONT font, const std::wstring& text);
+
+// The dialog procedure of a window class Dialog (and of its pages): the object comes with
+// WM_INITDIALOG, the application's pointer is honoured, and errors end at the boundary.
+// Dialog::OnMessage returns what a dialog procedure returns.
+template <typename Dialog>
+INT_PTR CALLBACK DialogProcOf(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        return FALSE;
+    }
+    auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!self) return FALSE;
+    if (message == WM_SETCURSOR && ApplyAppCursor()) {
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    }
+    return Guarded(hwnd, TRUE, [&] { return self->OnMessage(hwnd, message, wParam, lParam); });
+}
 
 // A hidden modeless top-level dialog with the dialog font MS Sans Serif 8 pt, a fixed single
 // border and only the close box. Owned by owner, so it gets no taskbar button.

@@ -34,25 +34,24 @@ inline constexpr MenuEntry kMenuTable[] = {
     {MenuItem::ExitTray, "ExitTray", IDM_EXITTRAY, 10, false},
 };
 
-inline const MenuEntry* MenuEntryOf(MenuItem item) {
+template <typename Match>
+const MenuEntry* FindMenuEntry(Match&& match) {
     for (const MenuEntry& e : kMenuTable) {
-        if (e.item == item) return &e;
+        if (match(e)) return &e;
     }
     return nullptr;
+}
+
+inline const MenuEntry* MenuEntryOf(MenuItem item) {
+    return FindMenuEntry([&](const MenuEntry& e) { return e.item == item; });
 }
 
 inline const MenuEntry* MenuEntryByCommand(UINT command) {
-    for (const MenuEntry& e : kMenuTable) {
-        if (e.command == command) return &e;
-    }
-    return nullptr;
+    return FindMenuEntry([&](const MenuEntry& e) { return e.command == command; });
 }
 
 inline const MenuEntry* MenuEntryByName(std::string_view name) {
-    for (const MenuEntry& e : kMenuTable) {
-        if (name == e.name) return &e;
-    }
-    return nullptr;
+    return FindMenuEntry([&](const MenuEntry& e) { return name == e.name; });
 }
 
 }  // namespace vt

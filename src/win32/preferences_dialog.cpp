@@ -3,11 +3,11 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <iterator>
+
 #include "prefs/colour_box.h"
 #include "prefs/preferences_form.h"
 #include "prefs/town_list.h"
-#include "win32/app_cursor.h"
-#include "win32/error_boundary.h"
 #include "win32/wide.h"
 
 namespace vt {
@@ -16,72 +16,40 @@ namespace {
 constexpr int kTownBoxVisibleEntries = 30;
 constexpr UINT_PTR kTownEditSubclass = 1;
 
+// Control ids in the order of PrefsControl.
+constexpr int kControlIds[] = {
+    IDC_LABEL3,    IDC_LABEL4,    IDC_LABEL5,  IDC_LABEL6,  IDC_LABEL7,
+    IDC_LABEL8,    IDC_EDIT1,     IDC_EDIT2,   IDC_EDIT3,   IDC_EDIT4,
+    IDC_COMBOBOX2, IDC_COLORBOX1, IDC_BUTTON1, IDC_BUTTON3, IDC_BUTTON4,
+};
+static_assert(std::size(kControlIds) == static_cast<std::size_t>(PrefsControl::Button4) + 1);
+
 int IdOf(PrefsControl control) {
-    switch (control) {
-        case PrefsControl::Label3:
-            return IDC_LABEL3;
-        case PrefsControl::Label4:
-            return IDC_LABEL4;
-        case PrefsControl::Label5:
-            return IDC_LABEL5;
-        case PrefsControl::Label6:
-            return IDC_LABEL6;
-        case PrefsControl::Label7:
-            return IDC_LABEL7;
-        case PrefsControl::Label8:
-            return IDC_LABEL8;
-        case PrefsControl::Edit1:
-            return IDC_EDIT1;
-        case PrefsControl::Edit2:
-            return IDC_EDIT2;
-        case PrefsControl::Edit3:
-            return IDC_EDIT3;
-        case PrefsControl::Edit4:
-            return IDC_EDIT4;
-        case PrefsControl::ComboBox2:
-            return IDC_COMBOBOX2;
-        case PrefsControl::ColorBox1:
-            return IDC_COLORBOX1;
-        case PrefsControl::Button1:
-            return IDC_BUTTON1;
-        case PrefsControl::Button3:
-            return IDC_BUTTON3;
-        case PrefsControl::Button4:
-            return IDC_BUTTON4;
-    }
-    return 0;
+    return kControlIds[static_cast<std::size_t>(control)];
 }
 
 struct ChoiceIds {
-    int id, groupFirst, groupLast;
+    int id, groupFirst, groupLast;  // a radio button's group; 0 for the check box
 };
 
+// In the order of PrefsChoice.
+constexpr ChoiceIds kChoiceIds[] = {
+    {IDC_RADIOBUTTON1, IDC_RADIOBUTTON1, IDC_RADIOBUTTON2},
+    {IDC_RADIOBUTTON2, IDC_RADIOBUTTON1, IDC_RADIOBUTTON2},
+    {IDC_RADIOBUTTON3, IDC_RADIOBUTTON3, IDC_RADIOBUTTON4},
+    {IDC_RADIOBUTTON4, IDC_RADIOBUTTON3, IDC_RADIOBUTTON4},
+    {IDC_RADIOBUTTON5, IDC_RADIOBUTTON5, IDC_RADIOBUTTON7},
+    {IDC_RADIOBUTTON6, IDC_RADIOBUTTON5, IDC_RADIOBUTTON7},
+    {IDC_RADIOBUTTON7, IDC_RADIOBUTTON5, IDC_RADIOBUTTON7},
+    {IDC_RADIOBUTTON8, IDC_RADIOBUTTON8, IDC_RADIOBUTTON10},
+    {IDC_RADIOBUTTON9, IDC_RADIOBUTTON8, IDC_RADIOBUTTON10},
+    {IDC_RADIOBUTTON10, IDC_RADIOBUTTON8, IDC_RADIOBUTTON10},
+    {IDC_CHECKBOX1, 0, 0},
+};
+static_assert(std::size(kChoiceIds) == static_cast<std::size_t>(PrefsChoice::CheckBox1) + 1);
+
 ChoiceIds IdsOf(PrefsChoice choice) {
-    switch (choice) {
-        case PrefsChoice::RadioButton1:
-            return {IDC_RADIOBUTTON1, IDC_RADIOBUTTON1, IDC_RADIOBUTTON2};
-        case PrefsChoice::RadioButton2:
-            return {IDC_RADIOBUTTON2, IDC_RADIOBUTTON1, IDC_RADIOBUTTON2};
-        case PrefsChoice::RadioButton3:
-            return {IDC_RADIOBUTTON3, IDC_RADIOBUTTON3, IDC_RADIOBUTTON4};
-        case PrefsChoice::RadioButton4:
-            return {IDC_RADIOBUTTON4, IDC_RADIOBUTTON3, IDC_RADIOBUTTON4};
-        case PrefsChoice::RadioButton5:
-            return {IDC_RADIOBUTTON5, IDC_RADIOBUTTON5, IDC_RADIOBUTTON7};
-        case PrefsChoice::RadioButton6:
-            return {IDC_RADIOBUTTON6, IDC_RADIOBUTTON5, IDC_RADIOBUTTON7};
-        case PrefsChoice::RadioButton7:
-            return {IDC_RADIOBUTTON7, IDC_RADIOBUTTON5, IDC_RADIOBUTTON7};
-        case PrefsChoice::RadioButton8:
-            return {IDC_RADIOBUTTON8, IDC_RADIOBUTTON8, IDC_RADIOBUTTON10};
-        case PrefsChoice::RadioButton9:
-            return {IDC_RADIOBUTTON9, IDC_RADIOBUTTON8, IDC_RADIOBUTTON10};
-        case PrefsChoice::RadioButton10:
-            return {IDC_RADIOBUTTON10, IDC_RADIOBUTTON8, IDC_RADIOBUTTON10};
-        case PrefsChoice::CheckBox1:
-            return {IDC_CHECKBOX1, 0, 0};
-    }
-    return {0, 0, 0};
+    return kChoiceIds[static_cast<std::size_t>(choice)];
 }
 
 COLORREF ScreenColour(Colour colour) {
@@ -102,7 +70,7 @@ PreferencesDialog::~PreferencesDialog() {
 bool PreferencesDialog::Create(TForm2& form) {
     form_ = &form;
     dpi_ = SystemDpi();
-    hwnd_ = CreateFrameDialog(instance_, owner_, &PreferencesDialog::Proc,
+    hwnd_ = CreateFrameDialog(instance_, owner_, &DialogProcOf<PreferencesDialog>,
                               reinterpret_cast<LPARAM>(this));
     if (!hwnd_) return false;
     SetWindowTextW(hwnd_, Wide(kPreferencesCaption).c_str());
@@ -114,7 +82,7 @@ bool PreferencesDialog::Create(TForm2& form) {
 
 void PreferencesDialog::Build() {
     controls_.Build(hwnd_, kPreferencesControls, dpi_, [this](int) {
-        return CreatePageDialog(instance_, hwnd_, &PreferencesDialog::Proc,
+        return CreatePageDialog(instance_, hwnd_, &DialogProcOf<PreferencesDialog>,
                                 reinterpret_cast<LPARAM>(this));
     });
     // Windows draws a combo box's list at the height its window was given.
@@ -163,16 +131,6 @@ void PreferencesDialog::Build() {
     SetEnabled(PrefsControl::ColorBox1, false);
 }
 
-INT_PTR CALLBACK PreferencesDialog::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-        return FALSE;
-    }
-    auto* self = reinterpret_cast<PreferencesDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-    if (!self) return FALSE;
-    return Guarded(hwnd, TRUE, [&] { return self->OnMessage(hwnd, message, wParam, lParam); });
-}
-
 INT_PTR PreferencesDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
@@ -196,10 +154,6 @@ INT_PTR PreferencesDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPA
                 return TRUE;
             }
             return FALSE;
-        case WM_SETCURSOR:
-            if (!ApplyAppCursor()) return FALSE;
-            SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
-            return TRUE;
         case WM_CLOSE:
             // The close box only closes: it is not a Cancel.
             if (hwnd == hwnd_) {

@@ -45,11 +45,12 @@ class PreferencesDialog : public PrefsView {
     void SelectStyle(int index) override;
     int SelectedStyle() override;
 
+    // For DialogProcOf.
+    INT_PTR OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
   private:
-    static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK TownEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
-    INT_PTR OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Build();
     void OnCommand(int id, int code);
     void OnOk();
