@@ -1,4 +1,4 @@
-# MinGW-w64 with the posix thread model (for std::thread); VT_MINGW_TRIPLE names the target.
+# MinGW-w64 with the posix thread model (GoogleTest needs std::mutex); VT_MINGW_TRIPLE names the target.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR ${VT_MINGW_PROCESSOR})
 set(CMAKE_C_COMPILER ${VT_MINGW_TRIPLE}-gcc-posix)
@@ -8,6 +8,7 @@ set(CMAKE_FIND_ROOT_PATH /usr/${VT_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 # One self-contained .exe: no libgcc, libstdc++ or winpthread DLLs beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections")
+# Each function and datum in a section of its own, so the linker drops what nothing calls.
+set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")

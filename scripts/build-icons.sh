@@ -6,10 +6,10 @@
 #   menu-NN.ico (NN = 00..12)                          17, 34 px
 #   about-picture.bmp (the About box's picture)        54 x 77 px, 24 bits, on its key colour
 #
-# Every entry is an uncompressed 32-bit ARGB bitmap with its AND mask (readable by every
-# Windows version that shows alpha icons, and by older ones through the mask). The output is
-# deterministic: the PNGs are stripped of all metadata before ImageMagick packs them, so a
-# rebuild with the same tool versions gives the same bytes.
+# Every entry is a PNG-compressed 8-bit RGBA image (read by Windows since Vista; the program
+# needs 7), a fraction of the size of a raw bitmap entry. The output is deterministic: the PNGs
+# are stripped of all metadata before scripts/pack-icon.py packs them, so a rebuild with the
+# same tool versions gives the same bytes.
 #
 # Needs rsvg-convert (librsvg2-bin), ImageMagick 6 (convert, identify) and python3.
 # Usage: scripts/build-icons.sh [-q]     (from any directory; safe to run again)
@@ -42,10 +42,11 @@ build() {
     # colour profile makes the bytes depend on the time or the machine.
     convert "$work/raw.png" -strip -background none -alpha set \
       -define png:exclude-chunks=all -define png:color-type=6 -define png:bit-depth=8 \
+      -define png:compression-level=9 -define png:compression-filter=5 -define png:compression-strategy=1 \
       "PNG32:$png"
     pngs+=("$png")
   done
-  convert "${pngs[@]}" -strip "ICO:$work/$name.ico"
+  python3 "$root/scripts/pack-icon.py" "$work/$name.ico" "${pngs[@]}"
   check "$work/$name.ico" "$@"
   if cmp -s "$work/$name.ico" "$icons/$name.ico"; then
     [ "$quiet" = 1 ] || echo "unchanged $name.ico"
@@ -55,7 +56,7 @@ build() {
   fi
 }
 
-# check FILE SIZE... : the icon must hold exactly those sizes, each a 32-bit BMP entry
+# check FILE SIZE... : the icon must hold exactly those sizes, each an RGBA PNG entry
 check() {
   local file="$1"; shift
   local want='' got s
@@ -69,9 +70,9 @@ reserved, kind, count = struct.unpack_from('<HHH', data, 0)
 assert reserved == 0 and kind == 1, 'not an icon file'
 for i in range(count):
     w, h, colours, _, planes, bits, size, offset = struct.unpack_from('<BBBBHHII', data, 6 + 16 * i)
-    header = struct.unpack_from('<IiiHH', data, offset)
-    if data[offset:offset + 4] == b'\x89PNG' or header[0] != 40 or header[4] != 32 or bits != 32:
-        sys.exit('%s: entry %d is not a 32-bit bitmap' % (sys.argv[1], i))
+    png = data[offset:offset + size]
+    if png[:4] != b'\x89PNG' or png[24:26] != b'\x08\x06' or bits != 32:
+        sys.exit('%s: entry %d is not an 8-bit RGBA PNG' % (sys.argv[1], i))
 EOF
 }
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test suite: native unit tests (plain and under ASan/UBSan), the fuzzers, the
 # Windows tests under Wine and the end-to-end tests of the real program.
-# usage: scripts/test.sh        (VT_FUZZ_SECONDS=60 by default)
+# usage: scripts/test.sh [KEY...]   (VT_FUZZ_SECONDS=60 by default)
+#   KEY picks suites by the key in brackets in their names (native, asan, release, fuzz, win64,
+#   win32); without one, every suite runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -9,7 +11,11 @@ bash scripts/setup.sh
 
 jobs=$(nproc)
 failures=()
+wanted=("$@")
 suite() {  # suite NAME COMMAND...
+  if ((${#wanted[@]})) && [[ ! " ${wanted[*]} " == *" $(sed 's/.*\[\(.*\)\]$/\1/' <<<"$1") "* ]]; then
+    return 0
+  fi
   echo "=== $1"
   if "${@:2}"; then echo "=== $1: ok"; else echo "=== $1: FAILED"; failures+=("$1"); fi
 }
@@ -32,42 +38,53 @@ fuzz() {
   return $ok
 }
 
+product() {
+  cmake --preset windows >/dev/null && cmake --build --preset windows -j "$jobs" --target vantoreltray
+}
+
+# windows PRESET PREFIX_KIND: builds everything of that preset and runs its Windows tests and
+# the end-to-end tests of its program in a Wine prefix of that kind inside its build folder.
 windows() {
-  # The 32-bit product must build; the tests run the 64-bit build, since these machines
-  # cannot run 32-bit Wine.
-  cmake --preset windows >/dev/null && cmake --build --preset windows -j "$jobs" --target vantoreltray || return 1
-  cmake --preset windows64 >/dev/null && cmake --build --preset windows64 -j "$jobs" || return 1
+  local preset=$1 kind=$2 build="$root/build/$1"
+  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j "$jobs" || return 1
+  echo "testing $build/src/win32/vantoreltray.exe ($(file -b "$build/src/win32/vantoreltray.exe" | cut -d, -f1)) in a $kind prefix"
   # shellcheck source=wine-env.sh
   source scripts/wine-env.sh
-  vt_wine_setup "$root/build/windows64"
+  vt_wine_setup "$build" "$kind" || return 1
   vt_display_start || return 1
   vt_wineserver_start
   # shellcheck source=services.sh
   source scripts/services.sh
-  export VT_SERVICE_LOG_FILE="$root/build/windows64/service.log"
+  export VT_SERVICE_LOG_FILE="$build/service.log"
   rm -f "$VT_SERVICE_LOG_FILE"
   vt_service_start "$root/build/native" "$VT_SERVICE_LOG_FILE" || return 1
-  vt_tinyproxy_start "$root/build/windows64/tinyproxy" || return 1
+  vt_tinyproxy_start "$build/tinyproxy" || return 1
   VT_SERVICE_LOG=$("$VT_WINE" winepath -w "$VT_SERVICE_LOG_FILE" 2>/dev/null)
   export VT_SERVICE_LOG VT_PROXY_PORT
-  local rc=0 drawn="$root/build/windows64/drawn"
+  local rc=0 drawn="$build/drawn"
   rm -rf "$drawn"; mkdir -p "$drawn"
   # The drawing test leaves the drawn temperatures there for the contact sheet.
-  VT_ARTEFACTS=$("$VT_WINE" winepath -w "$drawn" 2>/dev/null) ctest --preset windows64 || rc=1
-  bash tests/e2e/run.sh build/windows64 || rc=1
+  VT_ARTEFACTS=$("$VT_WINE" winepath -w "$drawn" 2>/dev/null) ctest --preset "$preset" || rc=1
+  bash tests/e2e/run.sh "$build" || rc=1
   vt_services_stop
   vt_wine_stop
   local f
   for f in "$drawn"/*-16.tga; do [ -f "$f" ] && convert "$f" "${f%-16.tga}.png"; done
-  bash scripts/contact-sheet.sh build/windows64/contact-sheet.png "$drawn" || rc=1
+  bash scripts/contact-sheet.sh "$build/contact-sheet.png" "$drawn" || rc=1
   return $rc
 }
 
-suite "native unit tests" native native
-suite "native unit tests under ASan+UBSan" native native-asan
-suite "native unit tests in Release" native native-release
-suite "fuzzing" fuzz
-suite "Windows tests under Wine" windows
+suite "native unit tests [native]" native native
+suite "native unit tests under ASan+UBSan [asan]" native native-asan
+suite "native unit tests in Release [release]" native native-release
+suite "fuzzing [fuzz]" fuzz
+suite "Windows tests of the 64-bit build under 64-bit Wine [win64]" windows windows64 win64
+if bash scripts/can-run-i386.sh; then
+  suite "Windows tests of the 32-bit product under 32-bit Wine [win32]" windows windows win32
+else
+  echo "=== skipped: this machine cannot execute 32-bit programs, so the 32-bit product is built but its tests run only against the 64-bit build"
+  suite "building the 32-bit product [win32]" product
+fi
 
 if ((${#failures[@]})); then
   echo "FAILED suites: ${failures[*]}"

@@ -2,14 +2,20 @@
 # resident wineserver, and an X display (Xvfb unless one is given). Only what these functions
 # start is stopped again, by PID or by this prefix's wineserver.
 
+# vt_wine_setup BUILD_DIR [win64|win32]: a prefix of that kind in BUILD_DIR/wineprefix. Each
+# kind names its loader itself: the `wine` command picks the 32-bit one whenever wine32 is
+# installed, which would start 64-bit programs in the wrong kind of prefix.
 vt_wine_setup() {
-  local build_dir=$1
+  local build_dir=$1 arch=${2:-win64}
   export WINEPREFIX="$build_dir/wineprefix"
-  # The test machines' kernels cannot run 32-bit Linux programs, so Wine runs as its 64-bit
-  # loader in a 64-bit prefix (the 32-bit loader, where installed, would fail to start).
-  export VT_WINE=/usr/lib/wine/wine64
+  case $arch in
+    win64) export VT_WINE=/usr/lib/wine/wine64 ;;
+    win32) export VT_WINE=/usr/lib/wine/wine ;;
+    *) echo "vt_wine_setup: unknown prefix kind $arch" >&2; return 1 ;;
+  esac
+  [ -x "$VT_WINE" ] || { echo "vt_wine_setup: $VT_WINE is not installed" >&2; return 1; }
   export WINELOADER=$VT_WINE
-  export WINEARCH=win64
+  export WINEARCH=$arch
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export LC_ALL="${VT_LOCALE:-ru_RU.UTF-8}"

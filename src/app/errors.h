@@ -1,14 +1,21 @@
 // Errors raised inside an event handler and shown by the top-level error handler.
 #pragma once
 
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 
 namespace vt {
 
-class HandlerError : public std::runtime_error {
+// Holds its text itself rather than deriving from std::runtime_error, whose reference-counted
+// string pulls a second implementation of std::string into the static executable.
+class HandlerError : public std::exception {
   public:
-    using std::runtime_error::runtime_error;
+    explicit HandlerError(std::string text) : text_(std::move(text)) {}
+    const char* what() const noexcept override { return text_.c_str(); }
+
+  private:
+    std::string text_;
 };
 
 class SettingsWriteError : public HandlerError {

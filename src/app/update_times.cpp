@@ -1,7 +1,7 @@
 #include "app/update_times.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 #include "app/comma_text.h"
 #include "ports/random.h"
@@ -47,10 +47,11 @@ std::string BuildUpdateTimes(std::string_view hours, Random& random) {
 
     std::string result;
     for (int m : minutes) {
-        char buffer[16];
-        std::snprintf(buffer, sizeof buffer, "%d:%02d", m / 60, m % 60);
         if (!result.empty()) result += ',';
-        result += buffer;
+        result += std::to_string(m / 60);
+        result += ':';
+        result += static_cast<char>('0' + m % 60 / 10);
+        result += static_cast<char>('0' + m % 10);
     }
     return result;
 }

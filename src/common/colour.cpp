@@ -1,7 +1,7 @@
 #include "common/colour.h"
 
 #include <array>
-#include <cstdio>
+#include <string>
 
 #include "text/encoding.h"
 
@@ -123,9 +123,10 @@ std::string ColourToString(Colour colour) {
     for (const auto& named : kNames) {
         if (static_cast<Colour>(named.value) == colour) return named.name;
     }
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "$%08X", static_cast<unsigned>(colour));
-    return buffer;
+    std::string text = "$";
+    const auto bits = static_cast<std::uint32_t>(colour);
+    for (int shift = 28; shift >= 0; shift -= 4) text += "0123456789ABCDEF"[(bits >> shift) & 0xF];
+    return text;
 }
 
 }  // namespace vt

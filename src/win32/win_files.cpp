@@ -76,7 +76,8 @@ std::optional<std::string> WinFiles::ReadAll(const std::string& path) {
 
 bool WinFiles::Replace(const std::string& path, std::string_view bytes) {
     const std::wstring target = Wide(path);
-    const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentThreadId()) + L".part";
+    const std::wstring temporary =
+        target + L"." + Wide(std::to_string(GetCurrentThreadId())) + L".part";
     {
         UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
