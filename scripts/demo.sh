@@ -7,14 +7,24 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh
 
+# The product is the 32-bit build; a machine that cannot execute 32-bit programs runs the same
+# sources built for 64-bit Windows.
+if bash scripts/can-run-i386.sh; then
+  preset=windows kind=win32
+else
+  preset=windows64 kind=win64
+  echo "This machine cannot execute 32-bit programs: the demo runs the 64-bit build."
+fi
+build="build/$preset"
+
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$(nproc)" --target vtservice
-cmake --preset windows64 >/dev/null
-cmake --build --preset windows64 -j "$(nproc)" --target vantoreltray driver
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)" --target vantoreltray driver
 
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
-vt_wine_setup "$root/build/windows64"
+vt_wine_setup "$root/$build" "$kind"
 own_display=${DISPLAY:-}
 [ -z "${VT_HEADLESS:-}" ] || own_display=
 vt_display_start
@@ -28,13 +38,13 @@ echo "The reference weather service runs on 127.0.0.1..10:8717 (log: out/service
 folder="$root/out/demo"
 rm -rf "$folder"
 mkdir -p "$folder"
-cp build/windows64/src/win32/vantoreltray.exe "$folder/"
+cp "$build/src/win32/vantoreltray.exe" "$folder/"
 (cd "$folder" && exec "$VT_WINE" ./vantoreltray.exe >/dev/null 2>&1) &
 program=$!
 # Wait for the first download, then ask for the balloon as a user's click would.
 for _ in $(seq 1 60); do [ -s "$folder/27612.txt" ] && break; sleep 0.5; done
 sleep 2
-"$VT_WINE" build/windows64/tests/e2e/driver.exe tray 0x201 >/dev/null 2>&1 || true
+"$VT_WINE" "$build/tests/e2e/driver.exe" tray 0x201 >/dev/null 2>&1 || true
 sleep 3
 
 shot="$root/out/demo.png"

@@ -10,7 +10,7 @@ packages=(
   cmake make ninja-build g++ clang libclang-rt-14-dev clang-format
   googletest libgtest-dev libcpp-httplib-dev
   xvfb xauth x11-utils xdotool imagemagick librsvg2-bin fonts-liberation
-  tinyproxy python3 locales curl fonts-wine zip file
+  tinyproxy python3 locales curl fonts-wine zip file strace
 )
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)

@@ -71,6 +71,11 @@ windows() {
   local f
   for f in "$drawn"/*-16.tga; do [ -f "$f" ] && convert "$f" "${f%-16.tga}.png"; done
   bash scripts/contact-sheet.sh "$build/contact-sheet.png" "$drawn" || rc=1
+  # The release packs only an executable that passed here.
+  rm -f "$build/tested-exe.sha256"
+  if ((rc == 0)); then
+    (cd "$root" && sha256sum "build/$preset/src/win32/vantoreltray.exe") >"$build/tested-exe.sha256"
+  fi
   return $rc
 }
 

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "version.h"
+
 namespace vt {
 
 class AboutView;
@@ -14,7 +16,7 @@ struct AboutPorts {
     MainView& menu;
 };
 
-inline constexpr const char* kVersionText = "Версия 1.10";
+inline constexpr const char* kVersionText = "Версия " VT_VERSION_TEXT;
 inline constexpr const char* kBuildDateText = "04.12.2007";
 
 class TForm3 {

@@ -84,6 +84,16 @@ void MainWindow::BuildMenu() {
     menu_.Reset(CreatePopupMenu());
     for (const MenuEntry& entry : kMenuTable) {
         AppendMenuW(menu_.Get(), MF_STRING, entry.command, L"");
+        if (entry.separatorAfter) AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
+    }
+}
+
+// Decoding the thirteen pictures takes longer than the rest of the way to the tray icon, so
+// they wait until the menu is first shown.
+void MainWindow::AddMenuPictures() {
+    if (menuPicturesAdded_) return;
+    menuPicturesAdded_ = true;
+    for (const MenuEntry& entry : kMenuTable) {
         if (UniqueGdiObject bitmap = LoadMenuBitmap(entry.picture)) {
             MENUITEMINFOW info = {};
             info.cbSize = sizeof info;
@@ -92,7 +102,6 @@ void MainWindow::BuildMenu() {
             SetMenuItemInfoW(menu_.Get(), entry.command, FALSE, &info);
             menuBitmaps_.push_back(std::move(bitmap));
         }
-        if (entry.separatorAfter) AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
     }
 }
 
@@ -144,6 +153,7 @@ void MainWindow::SetAddRetryTimer(bool on) {
 }
 
 void MainWindow::PopupMenuAtCursor() {
+    AddMenuPictures();
     POINT cursor;
     GetCursorPos(&cursor);
     // Without the foreground the menu would not close when the user clicks elsewhere.

@@ -52,11 +52,13 @@ class MainWindow : public MainView, public Desktop {
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildMenu();
+    void AddMenuPictures();
     void OnCommand(UINT id);
 
     HWND hwnd_ = nullptr;
     UniqueMenu menu_;
     std::vector<UniqueGdiObject> menuBitmaps_;
+    bool menuPicturesAdded_ = false;
     UINT taskbarCreated_ = 0;
     std::deque<std::string> pendingErrors_;  // shown one per kMsgShowError
     bool timerOn_ = false;
