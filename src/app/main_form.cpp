@@ -223,16 +223,20 @@ void TForm1::RetryAddIcon() {
     if (iconAdded_) ports_.desktop.SetAddRetryTimer(false);
 }
 
+void TForm1::ShowBalloon() {
+    Settings.balloonRequested = true;
+    if (frc.trayState == kStateFormCreate || frc.trayState == kStatePrognoz ||
+        frc.trayState == kStateError) {
+        UpdateTrayIcon(frc.trayState);
+    }
+}
+
 void TForm1::TrayCallback(std::uint32_t mouseMessage) {
     constexpr std::uint32_t kLeftDown = 0x201, kLeftDoubleClick = 0x203, kRightDown = 0x204;
     switch (mouseMessage) {
         case kLeftDown:
             if (Settings.winMajor == 5) {
-                Settings.balloonRequested = true;
-                if (frc.trayState == kStateFormCreate || frc.trayState == kStatePrognoz ||
-                    frc.trayState == kStateError) {
-                    UpdateTrayIcon(frc.trayState);
-                }
+                ShowBalloon();
             } else {
                 OpenTownPage("Open", ShowCommand::Restore);
             }

@@ -62,6 +62,9 @@ class TForm1 {
     void RemoveTrayIcon();
     // lParam of the tray callback message: the mouse message.
     void TrayCallback(std::uint32_t mouseMessage);
+    // Shows the balloon with what the icon shows, as a left press does; also the answer to a
+    // second start of the program in this folder, which ends at once.
+    void ShowBalloon();
     // The notification area was recreated (TaskbarCreated): add the icon again as it was.
     void ShellRestarted();
     // The retry timer's tick while the icon has not been added yet.

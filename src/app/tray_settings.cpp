@@ -10,17 +10,23 @@ namespace {
 constexpr const char* kFrc = "frc";
 constexpr const char* kSection = "settings";
 
-// Writes until the first failure; afterwards only remembers it.
+// Collects the start-up's writes and commits them together, so that a kill or a full disk
+// leaves the old file or the new one, never a part of either.
 class StartupWriter {
   public:
-    StartupWriter(Profile& profile, std::string path) : profile_(profile), path_(std::move(path)) {}
+    StartupWriter(Profile& profile, std::string path) : profile_(profile), path_(std::move(path)) {
+        profile_.BeginWrites();
+    }
 
     void Write(const char* section, const char* key, const std::string& value) {
         if (failure_) return;
         if (!profile_.Write(section, key, value)) failure_ = SettingsWriteError(path_).what();
     }
 
-    const std::optional<std::string>& Failure() const { return failure_; }
+    std::optional<std::string> Commit() {
+        if (!profile_.CommitWrites() && !failure_) failure_ = SettingsWriteError(path_).what();
+        return failure_;
+    }
 
   private:
     Profile& profile_;
@@ -86,13 +92,15 @@ std::optional<std::string> ReadSettings(TTraySettings& s, Profile& profile,
     }
 
     s.balloonRequested = false;
-    return writer.Failure();
+    return writer.Commit();
 }
 
 void SaveSettings(const TTraySettings& s, Profile& profile) {
     const std::string path = SettingsFilePath(s.progDir);
+    profile.BeginWrites();
+    bool ok = true;
     auto write = [&](const char* section, const char* key, const std::string& value) {
-        if (!profile.Write(section, key, value)) throw SettingsWriteError(path);
+        ok = ok && profile.Write(section, key, value);
     };
     write(kFrc, "frcTownName", s.frcTownName);
     write(kFrc, "frcTownIndex", s.frcTownIndex);
@@ -111,6 +119,8 @@ void SaveSettings(const TTraySettings& s, Profile& profile) {
     } else if (s.viewIconCheked == kIconPictures) {
         write(kSection, "picOnIconStyle", s.picOnIconStyle);
     }
+    // Committed even after a failed write, so that no half-made batch is left behind.
+    if (!profile.CommitWrites() || !ok) throw SettingsWriteError(path);
 }
 
 }  // namespace vt

@@ -60,6 +60,13 @@ struct RegKeyTraits {
 
 using UniqueRegKey = UniqueHandle<HKEY, RegKeyTraits>;
 using UniqueFile = UniqueHandle<HANDLE, FileTraits>;
+
+// Mutexes, threads and the other kernel objects whose failed creation is a null handle.
+struct KernelObjectTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+using UniqueKernelObject = UniqueHandle<HANDLE, KernelObjectTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiTraits>;
 using UniqueDc = UniqueHandle<HDC, DcTraits>;

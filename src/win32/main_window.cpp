@@ -26,7 +26,7 @@ UINT CommandOf(MenuItem item) {
 
 }  // namespace
 
-std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
+std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, const SingleInstance& holder) {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &MainWindow::WindowProc;
@@ -46,6 +46,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
 
     MainWindow& w = *window;
     w.taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    w.holder_ = &holder;
     w.tray_.emplace(w.hwnd_);
     w.jobs_.emplace(w.hwnd_);
     w.profile_.emplace(SettingsFilePath(w.system_.ProgramFolder()));
@@ -183,6 +184,10 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {
         form.ShellRestarted();
         return 0;
+    }
+    if (holder_ && holder_->IsWakeRequest(message, wParam, lParam)) {
+        form.ShowBalloon();
+        return SingleInstance::kWakeAnswer;
     }
     switch (message) {
         case kWmTrayIcon:

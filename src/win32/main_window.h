@@ -16,6 +16,7 @@
 #include "win32/handles.h"
 #include "win32/preferences_dialog.h"
 #include "win32/profile_file.h"
+#include "win32/single_instance.h"
 #include "win32/system_adapters.h"
 #include "win32/tray_icon.h"
 #include "win32/win_files.h"
@@ -28,8 +29,9 @@ inline constexpr wchar_t kMainWindowClass[] = L"VantorelTrayMain";
 
 class MainWindow : public MainView, public Desktop {
   public:
-    // Creates the window, runs the start-up and creates the two dialogs.
-    static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
+    // Creates the window, runs the start-up and creates the two dialogs. The window answers
+    // the wake requests of later starts in the folder that instance holds.
+    static std::unique_ptr<MainWindow> Create(HINSTANCE instance, const SingleInstance& holder);
     ~MainWindow() override;
 
     // For the message loop: the dialogs' keyboard navigation.
@@ -60,6 +62,7 @@ class MainWindow : public MainView, public Desktop {
     std::vector<UniqueGdiObject> menuBitmaps_;
     bool menuPicturesAdded_ = false;
     UINT taskbarCreated_ = 0;
+    const SingleInstance* holder_ = nullptr;
     std::deque<std::string> pendingErrors_;  // shown one per kMsgShowError
     bool timerOn_ = false;
     SystemClock clock_;

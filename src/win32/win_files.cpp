@@ -74,10 +74,41 @@ std::optional<std::string> WinFiles::ReadAll(const std::string& path) {
     return content;
 }
 
+std::wstring TemporaryPathFor(const std::wstring& target) {
+    return target + L".part";
+}
+
+void RemoveStaleTemporaries(const std::wstring& folder) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG minuteAgo =
+        ((ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime) - 60ULL * 10000000ULL;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((folder + L"*.part").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const ULONGLONG written = (ULONGLONG{found.ftLastWriteTime.dwHighDateTime} << 32) |
+                                  found.ftLastWriteTime.dwLowDateTime;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && written < minuteAgo) {
+            DeleteFileW((folder + found.cFileName).c_str());
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+bool CommitTemporary(const std::wstring& path, const std::wstring& target) {
+    {
+        UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file || !FlushFileBuffers(file.Get())) return false;
+    }
+    return MoveFileExW(path.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 bool WinFiles::Replace(const std::string& path, std::string_view bytes) {
     const std::wstring target = Wide(path);
-    const std::wstring temporary =
-        target + L"." + Wide(std::to_string(GetCurrentThreadId())) + L".part";
+    const std::wstring temporary = TemporaryPathFor(target);
     {
         UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));

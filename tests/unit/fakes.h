@@ -54,6 +54,11 @@ class FakeProfile : public Profile {
         return true;
     }
 
+    bool CommitWrites() override {
+        ++commits;
+        return !failCommits;
+    }
+
     void Set(const std::string& section, const std::string& key, const std::string& value) {
         entries.push_back({section, key, value});
     }
@@ -79,7 +84,9 @@ class FakeProfile : public Profile {
     std::vector<Entry> entries;
     std::vector<std::string> writeLog;
     int writes = 0;
-    int failWritesFrom = -1;  // the number of the first write that fails, -1 for none
+    int failWritesFrom = -1;   // the number of the first write that fails, -1 for none
+    bool failCommits = false;  // CommitWrites reports the file unchanged
+    int commits = 0;
     Journal* journal = nullptr;
 
   private:

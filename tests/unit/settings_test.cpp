@@ -100,6 +100,20 @@ TEST(ReadSettings, AFailedWriteIsReportedOnceAndTheRestDefaultedInMemory) {
     EXPECT_EQ(s.viewIconColor, kClBlack);
 }
 
+TEST(ReadSettings, AllStartUpWritesAreOneCommitAndItsFailureIsReported) {
+    for (bool fails : {false, true}) {
+        FakeProfile profile;
+        profile.failCommits = fails;
+        FakeRandom random;
+        TTraySettings s;
+        const auto failure = ReadSettings(s, profile, kFolder, random);
+        EXPECT_EQ(profile.commits, 1);
+        EXPECT_EQ(failure.value_or("none"),
+                  fails ? "Unable to write to C:\\Apps\\Tray\\\\vantoreltray.ini" : "none");
+        EXPECT_EQ(s.frcTownName, "Москва") << "the defaults hold in memory either way";
+    }
+}
+
 TEST(SettingsFilePath, DoublesTheSeparator) {
     EXPECT_EQ(SettingsFilePath("C:\\Apps\\Tray\\"), "C:\\Apps\\Tray\\\\vantoreltray.ini");
 }
@@ -179,6 +193,14 @@ TEST(SaveSettings, StopsAtTheFailingKeyAndRaises) {
         EXPECT_STREQ(e.what(), "Unable to write to C:\\Apps\\Tray\\\\vantoreltray.ini");
     }
     EXPECT_EQ(profile.writes, 3);
+    EXPECT_EQ(profile.commits, 1) << "the writes before the failure are not left pending";
+}
+
+TEST(SaveSettings, AFailedCommitRaises) {
+    FakeProfile profile;
+    profile.failCommits = true;
+    EXPECT_THROW(SaveSettings(DialogSettings(), profile), SettingsWriteError);
+    EXPECT_EQ(profile.commits, 1);
 }
 
 }  // namespace

@@ -171,6 +171,14 @@ TEST_F(TrayCallbackTest, ALeftPressShowsOneBalloonOnVersionFive) {
     EXPECT_TRUE(desktop.links.empty());
 }
 
+TEST_F(TrayCallbackTest, ASecondStartShowsTheBalloon) {
+    TForm1& form = Start(10);
+    form.ShowBalloon();
+    EXPECT_EQ(tray.calls.back().data.uFlags, kBalloonFlags);
+    EXPECT_EQ(tray.calls.back().data.szInfoTitle, "Vantorel: Прогноз погоды. Москва");
+    EXPECT_TRUE(desktop.links.empty());
+}
+
 TEST_F(TrayCallbackTest, MouseMessagesOnVersionFour) {
     TForm1& form = Start(4);
     const FakeDesktop::Link town{

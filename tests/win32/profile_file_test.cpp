@@ -57,5 +57,41 @@ TEST(ProfileFile, AWriteThatCannotReachTheFileFails) {
     EXPECT_FALSE(profile.Write("frc", "frctime", "0,6,12,18"));
 }
 
+TEST(ProfileFile, ACommitKeepsWhatItDoesNotWriteAndLeavesNoCopy) {
+    const std::string folder = MakeTempFolder("commit");
+    const std::string user =
+        "; the user's own notes\r\n[frc]\r\nfrctime=6,18\r\n"
+        "[service]\r\ndataHost=data.example.org\r\n[mine]\r\nx = 1\r\n";
+    test::WriteBytes(folder + "vantoreltray.ini", user);
+    ProfileFile profile(SettingsFilePath(folder));
+    profile.BeginWrites();
+    ASSERT_TRUE(profile.Write("frc", "frcNewtime", "6:04,18:10"));
+    ASSERT_TRUE(profile.Write("settings", "picOnIconStyle", "1"));
+    EXPECT_EQ(profile.Read("frc", "FRCNEWTIME"), "6:04,18:10") << "a pending write reads back";
+    EXPECT_EQ(ReadBytes(folder + "vantoreltray.ini"), user) << "nothing written before the commit";
+    ASSERT_TRUE(profile.CommitWrites());
+    const std::string after = ReadBytes(folder + "vantoreltray.ini");
+    for (const char* kept : {"dataHost=data.example.org", "[mine]", "frctime=6,18",
+                             "frcNewtime=6:04,18:10", "picOnIconStyle=1"}) {
+        EXPECT_NE(after.find(kept), std::string::npos) << kept << " in\n" << after;
+    }
+    EXPECT_EQ(ReadBytes(folder + "vantoreltray.ini.part"), "<missing>");
+}
+
+TEST(ProfileFile, AFailedCommitLeavesTheFileAsItWas) {
+    const std::string folder = MakeTempFolder("failed commit");
+    const std::string user = "[frc]\r\nfrcTownIndex=27612\r\n[service]\r\nfanSite=fan.local\r\n";
+    test::WriteBytes(folder + "vantoreltray.ini", user);
+    // The copy cannot be made where a folder takes its name.
+    CreateDirectoryW(Wide(folder + "vantoreltray.ini.part").c_str(), nullptr);
+    ProfileFile profile(SettingsFilePath(folder));
+    profile.BeginWrites();
+    profile.Write("frc", "frcTownIndex", "33345");
+    EXPECT_FALSE(profile.CommitWrites());
+    EXPECT_FALSE(profile.Write("frc", "frcTownIndex", "33345")) << "a single write, too";
+    EXPECT_EQ(ReadBytes(folder + "vantoreltray.ini"), user);
+    EXPECT_EQ(profile.Read("frc", "frcTownIndex"), "27612");
+}
+
 }  // namespace
 }  // namespace vt

@@ -67,6 +67,41 @@ TEST(WinFiles, ReplaceSwapsTheWholeFileOrLeavesTheOldOne) {
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
+TEST(WinFiles, StartUpRemovesOnlyTemporariesOlderThanAMinute) {
+    const std::string folder = MakeTempFolder("stale");
+    auto makeFile = [&](const char* name, int ageSeconds) {
+        WriteBytes(folder + name, "x");
+        HANDLE h = CreateFileW(Wide(folder + name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+        t.QuadPart -= static_cast<ULONGLONG>(ageSeconds) * 10000000ULL;
+        const FILETIME then{t.LowPart, t.HighPart};
+        SetFileTime(h, nullptr, nullptr, &then);
+        CloseHandle(h);
+    };
+    const struct {
+        const char* name;
+        int ageSeconds;
+        bool kept;
+    } cases[] = {
+        {"27612.txt.part", 120, false},
+        {"vantoreltray.ini.part", 61, false},
+        {"27612.txt.4711.part", 3600, false},  // the per-thread names of older versions
+        {"vlbartlistfull.txt.part", 5, true},  // a download of this minute may still run
+        {"27612.txt", 3600, true},
+        {"notes.part.txt", 3600, true},
+    };
+    for (const auto& c : cases) makeFile(c.name, c.ageSeconds);
+    RemoveStaleTemporaries(Wide(folder));
+    for (const auto& c : cases) {
+        EXPECT_EQ(GetFileAttributesW(Wide(folder + c.name).c_str()) != INVALID_FILE_ATTRIBUTES,
+                  c.kept)
+            << c.name;
+    }
+}
+
 TEST(SystemAdapters, ProgramFolderVersionAndDayNames) {
     WinSystemInfo system;
     const std::string folder = system.ProgramFolder();
