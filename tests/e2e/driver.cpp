@@ -190,7 +190,8 @@ int Usage() {
                  "              checked TITLE ID | combo TITLE ID | select TITLE ID INDEX |\n"
                  "              page TITLE INDEX | key TITLE VK | focused-id TITLE |\n"
                  "              mouse-click TITLE ID | visible-dialog TITLE |\n"
-                 "              check-layout TITLE prefs|about | window-rect TITLE | screen\n");
+                 "              check-layout TITLE prefs|about | window-rect TITLE | screen |\n"
+                 "              main-windows | balloon-visible\n");
     return 2;
 }
 
@@ -201,6 +202,23 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring verb = argv[1];
     if (verb == L"wait-main" && argc == 3) {
         return WaitFor(kMainClass, nullptr, _wtoi(argv[2])) ? 0 : 1;
+    }
+    if (verb == L"main-windows" && argc == 2) {
+        int count = 0;
+        for (HWND h = FindWindowExW(nullptr, nullptr, kMainClass, nullptr); h;
+             h = FindWindowExW(nullptr, h, kMainClass, nullptr)) {
+            ++count;
+        }
+        std::wprintf(L"%d\n", count);
+        return 0;
+    }
+    if (verb == L"balloon-visible" && argc == 2) {
+        // The shell shows a balloon as a visible balloon-style tooltip window.
+        for (HWND h = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); h;
+             h = FindWindowExW(nullptr, h, L"tooltips_class32", nullptr)) {
+            if (IsWindowVisible(h) && (GetWindowLongW(h, GWL_STYLE) & TTS_BALLOON)) return 0;
+        }
+        return 1;
     }
     if ((verb == L"tray" || verb == L"command") && argc == 3) {
         HWND main = FindWindowW(kMainClass, nullptr);
