@@ -4,12 +4,14 @@
 //   startup_probe launch EXE CLASS      start EXE in its folder; print the milliseconds from the
 //                                       start to its window of CLASS and to its icon (id 1)
 //   startup_probe memory CLASS          working set and private bytes of the window's process, KB
+//   startup_probe counts CLASS          its handles and threads
 //   startup_probe roundtrip CLASS N     median and largest of N WM_NULL round trips, µs
 //   startup_probe stop CLASS            remove the icon and end the window's process
 #include <windows.h>
 // after windows.h
 #include <psapi.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -91,6 +93,29 @@ int Memory(const wchar_t* className) {
     return 0;
 }
 
+int Counts(const wchar_t* className) {
+    HWND hwnd = FindWindowW(className, nullptr);
+    DWORD pid = 0;
+    if (!hwnd || !GetWindowThreadProcessId(hwnd, &pid))
+        return std::fprintf(stderr, "no window\n"), 1;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+    DWORD handles = 0;
+    if (!process || !GetProcessHandleCount(process, &handles)) {
+        return std::fprintf(stderr, "no handle count\n"), 1;
+    }
+    CloseHandle(process);
+    int threads = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == pid) ++threads;
+    }
+    CloseHandle(snapshot);
+    std::printf("%lu %d\n", handles, threads);
+    return 0;
+}
+
 int RoundTrip(const wchar_t* className, int count) {
     HWND hwnd = FindWindowW(className, nullptr);
     if (!hwnd) return std::fprintf(stderr, "no window\n"), 1;
@@ -131,10 +156,11 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring verb = argc > 1 ? argv[1] : L"";
     if (verb == L"launch" && argc == 4) return Launch(argv[2], argv[3]);
     if (verb == L"memory" && argc == 3) return Memory(argv[2]);
+    if (verb == L"counts" && argc == 3) return Counts(argv[2]);
     if (verb == L"roundtrip" && argc == 4) return RoundTrip(argv[2], _wtoi(argv[3]));
     if (verb == L"stop" && argc == 3) return Stop(argv[2]);
     std::fprintf(stderr,
-                 "usage: startup_probe launch EXE CLASS | memory CLASS | "
+                 "usage: startup_probe launch EXE CLASS | memory CLASS | counts CLASS | "
                  "roundtrip CLASS N | stop CLASS\n");
     return 2;
 }

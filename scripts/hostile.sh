@@ -1,0 +1,258 @@
+#!/usr/bin/env bash
+# The hostile suite: what a pulled plug, a full disk, a double click on the program and a
+# failing service do to the program and its files. Prints tries and failures for each case.
+#   kills during the settings writes of start-up (complete, partial and 4 MB files, 30 each)
+#   kills during downloads (30), then a restart: no stale temporary file stays
+#   a full file system at start-up (a small tmpfs; skipped where mounting is not allowed)
+#   two simultaneous starts in one folder (10 tries)
+#   the service's fault modes switched at random during refreshes, with the program's memory,
+#   threads and handles sampled every 30 s (VT_SOAK_MINUTES, 10 by default)
+# usage: scripts/hostile.sh
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/setup.sh || exit 1
+soak_minutes=${VT_SOAK_MINUTES:-10}
+
+if bash scripts/can-run-i386.sh; then
+  preset=windows kind=win32
+else
+  preset=windows64 kind=win64
+  echo "This machine cannot execute 32-bit programs: the suite runs the 64-bit build."
+fi
+build="$root/build/$preset"
+cmake --preset native >/dev/null && cmake --build --preset native -j "$(nproc)" --target vtservice >/dev/null || exit 1
+cmake --preset "$preset" >/dev/null &&
+  cmake --build --preset "$preset" -j "$(nproc)" --target vantoreltray driver startup_probe >/dev/null || exit 1
+
+# shellcheck source=wine-env.sh
+source scripts/wine-env.sh
+vt_wine_setup "$build" "$kind"
+vt_display_start || exit 1
+vt_wineserver_start
+# shellcheck source=services.sh
+source scripts/services.sh
+work="$build/hostile"
+rm -rf "$work"
+mkdir -p "$work"
+vt_service_start "$root/build/native" "$work/service.log" || exit 1
+mounted=
+cleanup() {
+  [ -n "$mounted" ] && umount "$mounted" 2>/dev/null
+  vt_services_stop
+  vt_wine_stop
+}
+trap cleanup EXIT
+
+driver() { "$VT_WINE" "$build/tests/e2e/driver.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+probe() {
+  "$VT_WINE" "$build/bench/startup/startup_probe.exe" "$@" >"$work/probe.out" 2>/dev/null
+  local rc=$?
+  tr -d '\r' <"$work/probe.out"
+  return $rc
+}
+control() { curl -s -o /dev/null "http://127.0.0.1:8717/control/fault?mode=$1"; }
+to_cp1251() { iconv -f UTF-8 -t CP1251; }
+
+results=()
+report() {  # report NAME TRIES FAILURES [NOTE]
+  results+=("$(printf '| %-52s | %5s | %8s | %s' "$1" "$2" "$3" "${4:-}")")
+  echo "=== $1: $2 tries, $3 failures ${4:-}"
+}
+
+# Starts the program in DIR; sets PROGRAM to the PID of its process.
+start() {
+  (cd "$1" && exec "$VT_WINE" ./vantoreltray.exe >/dev/null 2>&1) &
+  PROGRAM=$!
+}
+# Ends it without a word, as a pulled plug does.
+kill_program() {
+  kill -9 "$PROGRAM" 2>/dev/null
+  wait "$PROGRAM" 2>/dev/null
+}
+exit_program() {
+  driver command 111 >/dev/null
+  local i
+  for i in $(seq 1 100); do kill -0 "$PROGRAM" 2>/dev/null || return 0; sleep 0.1; done
+  kill_program
+}
+random_ms() { echo $((RANDOM % $1)); }
+sleep_ms() { sleep "$(awk -v m="$1" 'BEGIN { printf "%.3f", m / 1000 }')"; }
+
+service_section() {
+  printf '%s\r\n' '[service]' 'counterHost=127.0.0.1:8717' 'dataHost=127.0.0.2:8717' 'mainSite=127.0.0.3:8717'
+}
+complete_ini() {
+  printf '%s\r\n' '[frc]' 'frctime=0,6,12,18' 'frcNewtime=0:01,6:02,12:03,18:04' 'frcTownIndex=27612' \
+    'frcTownName=Москва' 'frcCountryName=Россия' '[settings]' 'breakBaloonCheked=10' \
+    'viewFrcCheked=День+ночь' 'picOnIconStyle=2' 'viewIconCheked=Облачность и осадки' \
+    'autoloadChecked=false' 'stateConnectChecked=1' 'Proxyserver=' 'ProxyPort=' 'userProxy=' \
+    'passwdproxy=' 'viewIconColor=clRed' | to_cp1251
+  service_section
+}
+partial_ini() {
+  printf '%s\r\n' '[frc]' 'frcTownIndex=33345' 'frcTownName=Киев' '[settings]' 'viewIconColor=clRed' | to_cp1251
+  service_section
+}
+large_ini() {
+  complete_ini
+  printf '[notes]\r\n'
+  local i
+  for i in $(seq 1 40000); do printf 'note%05d=%0100d\r\n' "$i" 0; done
+}
+
+# The file after a kill must be the old one or the new one: every line of the old one that
+# start-up does not rewrite is still there, and the file ends where a complete file ends.
+settings_intact() {  # OLD NEW
+  [ -s "$2" ] || return 1
+  cmp -s "$1" "$2" && return 0
+  local line
+  while IFS= read -r line; do
+    case $line in frcNewtime=*) continue ;; esac
+    grep -qaxF -- "$line" "$2" || return 1
+  done <"$1"
+  # The last line is complete.
+  [ "$(tail -c 2 "$2" | od -An -c | tr -d ' ')" = '\r\n' ]
+}
+
+settings_kills() {  # KIND: complete | partial | large
+  local kind=$1 tries=30 failures=0 changed=0 try dir
+  for try in $(seq 1 "$tries"); do
+    dir="$work/kill-settings-$kind"
+    rm -rf "$dir"; mkdir -p "$dir"
+    cp "$build/src/win32/vantoreltray.exe" "$dir/"
+    "${kind}_ini" >"$dir/vantoreltray.ini"
+    cp "$dir/vantoreltray.ini" "$work/old.ini"
+    start "$dir"
+    # Start-up writes within about a quarter of a second of the start under Wine.
+    sleep_ms $((30 + $(random_ms 400)))
+    kill_program
+    if ! settings_intact "$work/old.ini" "$dir/vantoreltray.ini"; then
+      failures=$((failures + 1))
+      cp "$dir/vantoreltray.ini" "$work/failed-$kind-$try.ini"
+    fi
+    cmp -s "$work/old.ini" "$dir/vantoreltray.ini" || changed=$((changed + 1))
+  done
+  report "kill during the start-up writes, $kind file" "$tries" "$failures" \
+    "($changed killed after the new file was in place, the others before)"
+}
+
+download_kills() {
+  local tries=30 failures=0 try dir="$work/kill-download" stale
+  rm -rf "$dir"; mkdir -p "$dir"
+  cp "$build/src/win32/vantoreltray.exe" "$dir/"
+  for try in $(seq 1 "$tries"); do
+    rm -f "$dir/27612.txt"  # so that every start downloads
+    start "$dir"
+    sleep_ms $((100 + $(random_ms 900)))
+    kill_program
+    # One temporary file per target at most, never one per try.
+    [ "$(find "$dir" -name '*.part' | wc -l)" -le 3 ] || failures=$((failures + 1))
+  done
+  find "$dir" -name '*.part' -exec touch -d '-2 minutes' {} +
+  start "$dir"
+  driver wait-main 20000 >/dev/null
+  sleep 2
+  stale=$(find "$dir" -name '*.part' -mmin +1 | wc -l)
+  exit_program
+  [ "$stale" -eq 0 ] || failures=$((failures + 1))
+  report "kill during downloads, then a restart" "$((tries + 1))" "$failures" "($stale stale temporary files after the restart)"
+}
+
+full_disk() {
+  local dir="$work/full"
+  mkdir -p "$dir"
+  if ! mount -t tmpfs -o size=2m tmpfs "$dir" 2>/dev/null; then
+    report "a full file system at start-up" 0 0 "(skipped: mounting a tmpfs is not allowed here)"
+    return
+  fi
+  mounted=$dir
+  cp "$build/src/win32/vantoreltray.exe" "$dir/"
+  partial_ini >"$dir/vantoreltray.ini"
+  cp "$dir/vantoreltray.ini" "$work/old.ini"
+  dd if=/dev/zero of="$dir/filler" bs=1k count=4096 2>/dev/null
+  local failures=0 text
+  start "$dir"
+  text=$(driver dialog-text Vantorel.Tray 15000)
+  grep -q '^Unable to write to .*vantoreltray\.ini\.$' <<<"$text" || failures=$((failures + 1))
+  driver dialog-ok Vantorel.Tray >/dev/null
+  sleep 1
+  [ "$(driver count-dialogs Vantorel.Tray)" = 0 ] || failures=$((failures + 1))
+  driver wait-main 1000 >/dev/null || failures=$((failures + 1))
+  cmp -s "$work/old.ini" "$dir/vantoreltray.ini" || failures=$((failures + 1))
+  exit_program
+  umount "$dir" && mounted=
+  report "a full file system at start-up" 1 "$failures" "(message: ${text:-none})"
+}
+
+double_starts() {
+  local tries=10 failures=0 try dir first second
+  for try in $(seq 1 "$tries"); do
+    dir="$work/double-$try"
+    rm -rf "$dir"; mkdir -p "$dir"
+    cp "$build/src/win32/vantoreltray.exe" "$dir/"
+    complete_ini >"$dir/vantoreltray.ini"
+    cp "$dir/vantoreltray.ini" "$work/old.ini"
+    start "$dir"; first=$PROGRAM
+    start "$dir"; second=$PROGRAM
+    sleep 4
+    local alive=0
+    kill -0 "$first" 2>/dev/null && alive=$((alive + 1))
+    kill -0 "$second" 2>/dev/null && alive=$((alive + 1))
+    [ "$alive" = 1 ] && [ "$(driver main-windows)" = 1 ] &&
+      settings_intact "$work/old.ini" "$dir/vantoreltray.ini" &&
+      [ "$(grep -ac '^\[frc\]' "$dir/vantoreltray.ini")" = 1 ] || failures=$((failures + 1))
+    PROGRAM=$first; exit_program
+    PROGRAM=$second; exit_program
+  done
+  report "two simultaneous starts in one folder" "$tries" "$failures"
+}
+
+soak() {
+  local dir="$work/soak" modes=(none never-answer stall-body truncate-body endless-body error-page
+    status-404 status-500 empty-body close-no-reply)
+  rm -rf "$dir"; mkdir -p "$dir"
+  cp "$build/src/win32/vantoreltray.exe" "$dir/"
+  start "$dir"
+  driver wait-main 20000 >/dev/null
+  local end=$((SECONDS + soak_minutes * 60)) next_sample=$SECONDS pings=0 failures=0 samples=()
+  while ((SECONDS < end)); do
+    control "${modes[RANDOM % ${#modes[@]}]}"
+    driver menu Update >/dev/null
+    if driver ping 2000; then pings=$((pings + 1)); else pings=$((pings + 1)); failures=$((failures + 1)); fi
+    if ((SECONDS >= next_sample)); then
+      # Windows threads from the probe; Wine answers another process's handle count with 0,
+      # so the open file descriptors of its process stand for the handles.
+      local threads private fds
+      threads=$(probe counts VantorelTrayMain | cut -d' ' -f2)
+      private=$(awk '/^Private_(Clean|Dirty):/ { kb += $2 } END { print kb }' "/proc/$PROGRAM/smaps_rollup" 2>/dev/null)
+      fds=$(find "/proc/$PROGRAM/fd" -mindepth 1 2>/dev/null | wc -l)
+      samples+=("$(printf '| %4d s | %8s | %7s | %14s |' "$((SECONDS - end + soak_minutes * 60))" "$private" \
+        "$threads" "$fds")")
+      next_sample=$((SECONDS + 30))
+    fi
+    sleep 2
+  done
+  control none
+  kill -0 "$PROGRAM" 2>/dev/null || failures=$((failures + 1))
+  exit_program
+  report "fault modes at random during refreshes, $soak_minutes min" "$pings" "$failures" "(pings answered within 2 s)"
+  echo
+  echo "| time | private KB | threads | file descriptors |"
+  echo "|---:|---:|---:|---:|"
+  printf '%s\n' "${samples[@]}"
+}
+
+settings_kills complete
+settings_kills partial
+settings_kills large
+download_kills
+full_disk
+double_starts
+soak
+
+echo
+echo "$(file -b "$build/src/win32/vantoreltray.exe" | cut -d, -f1), $kind prefix"
+echo "| case | tries | failures | |"
+echo "|---|---:|---:|---|"
+printf '%s\n' "${results[@]}"
