@@ -9,20 +9,16 @@ cd "$root"
 bash scripts/setup.sh
 runs=${VT_BENCH_RUNS:-7}
 
-if bash scripts/can-run-i386.sh; then
-  preset=windows kind=win32
-else
-  preset=windows64 kind=win64
-  echo "This machine cannot execute 32-bit programs: measuring the 64-bit build."
-fi
+# shellcheck source=../scripts/wine-env.sh
+source scripts/wine-env.sh
+vt_pick_product
+preset=$VT_PRESET kind=$VT_PREFIX_KIND
 build="$root/build/$preset"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$(nproc)" --target vtservice >/dev/null
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" -j "$(nproc)" --target vantoreltray minimal_tray startup_probe >/dev/null
 
-# shellcheck source=../scripts/wine-env.sh
-source scripts/wine-env.sh
 vt_wine_setup "$build" "$kind"
 # Wine runs in the Russian locale; the figures here are read and printed with decimal points.
 awk() { LC_ALL=C command awk "$@"; }

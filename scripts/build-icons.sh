@@ -11,7 +11,8 @@
 # are stripped of all metadata before scripts/pack-icon.py packs them, so a rebuild with the
 # same tool versions gives the same bytes.
 #
-# Needs rsvg-convert (librsvg2-bin), ImageMagick 6 (convert, identify) and python3.
+# Needs rsvg-convert (librsvg2-bin), ImageMagick 6 (convert, identify) and python3; with zopfli
+# installed the entries come out about 15 % smaller (same pixels), which the committed files are.
 # Usage: scripts/build-icons.sh [-q]     (from any directory; safe to run again)
 set -euo pipefail
 

@@ -7,14 +7,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh
 
-# The product is the 32-bit build; a machine that cannot execute 32-bit programs runs the same
-# sources built for 64-bit Windows.
-if bash scripts/can-run-i386.sh; then
-  preset=windows kind=win32
-else
-  preset=windows64 kind=win64
-  echo "This machine cannot execute 32-bit programs: the demo runs the 64-bit build."
-fi
+# shellcheck source=wine-env.sh
+source scripts/wine-env.sh
+# The product is the 32-bit build; where 32-bit programs cannot run, the same sources for 64-bit.
+vt_pick_product
+preset=$VT_PRESET kind=$VT_PREFIX_KIND
 build="build/$preset"
 
 cmake --preset native >/dev/null
@@ -22,8 +19,6 @@ cmake --build --preset native -j "$(nproc)" --target vtservice
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" -j "$(nproc)" --target vantoreltray driver
 
-# shellcheck source=wine-env.sh
-source scripts/wine-env.sh
 vt_wine_setup "$root/$build" "$kind"
 own_display=${DISPLAY:-}
 [ -z "${VT_HEADLESS:-}" ] || own_display=

@@ -14,19 +14,16 @@ cd "$root"
 bash scripts/setup.sh || exit 1
 soak_minutes=${VT_SOAK_MINUTES:-10}
 
-if bash scripts/can-run-i386.sh; then
-  preset=windows kind=win32
-else
-  preset=windows64 kind=win64
-  echo "This machine cannot execute 32-bit programs: the suite runs the 64-bit build."
-fi
+# shellcheck source=wine-env.sh
+source scripts/wine-env.sh
+# The product is the 32-bit build; where 32-bit programs cannot run, the same sources for 64-bit.
+vt_pick_product
+preset=$VT_PRESET kind=$VT_PREFIX_KIND
 build="$root/build/$preset"
 cmake --preset native >/dev/null && cmake --build --preset native -j "$(nproc)" --target vtservice >/dev/null || exit 1
 cmake --preset "$preset" >/dev/null &&
   cmake --build --preset "$preset" -j "$(nproc)" --target vantoreltray driver startup_probe >/dev/null || exit 1
 
-# shellcheck source=wine-env.sh
-source scripts/wine-env.sh
 vt_wine_setup "$build" "$kind"
 vt_display_start || exit 1
 vt_wineserver_start

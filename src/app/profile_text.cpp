@@ -21,31 +21,36 @@ std::string Lower(std::string_view s) {
 
 }  // namespace
 
+std::string ProfileEntryName(std::string_view section, std::string_view key) {
+    return Lower(Trim(section)) + '\n' + Lower(Trim(key));
+}
+
 ProfileEntries ParseProfileText(std::string_view bytes) {
     ProfileEntries entries;
-    std::string section;
+    std::string_view section;
     while (!bytes.empty()) {
         const std::size_t end = std::min(bytes.find('\n'), bytes.size());
         const std::string_view line = Trim(bytes.substr(0, end));
         bytes.remove_prefix(std::min(end + 1, bytes.size()));
         if (!line.empty() && line.front() == '[') {
             const std::size_t close = line.find(']');
-            section = Lower(
-                Trim(line.substr(1, close == std::string_view::npos ? line.npos : close - 1)));
-            entries.try_emplace(section);
+            section = line.substr(1, close == std::string_view::npos ? line.npos : close - 1);
+            entries.try_emplace(ProfileEntryName(section, ""));
             continue;
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) continue;
-        entries[section].try_emplace(Lower(Trim(line.substr(0, equals))),
-                                     Trim(line.substr(equals + 1)));
+        entries.try_emplace(ProfileEntryName(section, ""));  // also the nameless one at the top
+        entries.try_emplace(ProfileEntryName(section, line.substr(0, equals)),
+                            Trim(line.substr(equals + 1)));
     }
     return entries;
 }
 
 ProfileEntries ExpectedAfter(ProfileEntries before, const std::vector<ProfileWrite>& writes) {
     for (const ProfileWrite& w : writes) {
-        before[Lower(Trim(w.section))][Lower(Trim(w.key))] = std::string(Trim(w.value));
+        before.try_emplace(ProfileEntryName(w.section, ""));
+        before[ProfileEntryName(w.section, w.key)] = std::string(Trim(w.value));
     }
     return before;
 }

@@ -9,9 +9,14 @@
 
 namespace vt {
 
-// Section -> key -> value. Names are lower-cased (ASCII), names and values trimmed of blanks;
-// the first of two equal names wins. Lines without "=" (comments among them) are not entries.
-using ProfileEntries = std::map<std::string, std::map<std::string, std::string>>;
+// "section\nkey" -> value, and "section\n" -> "" for every section (a header, or keys before
+// the first header). Names are
+// lower-cased (ASCII), names and values trimmed of blanks; the first of two equal names wins.
+// Lines without "=" (comments among them) are not entries. One flat map keeps the program
+// small: it is the only map in it.
+using ProfileEntries = std::map<std::string, std::string>;
+
+std::string ProfileEntryName(std::string_view section, std::string_view key);
 
 struct ProfileWrite {
     std::string section;

@@ -13,13 +13,12 @@
 #include "forecast/icon_choice.h"
 #include "forecast/record_integer.h"
 #include "forecast/russian_day_names.h"
+#include "fuzz_check.h"
 #include "text/encoding.h"
 
-namespace {
+using vt::fuzz::Check;
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
+namespace {
 
 // The first two bytes pick today's date, so the year resolution sees many calendars.
 vt::CivilDate TodayFrom(std::string_view& bytes) {

@@ -5,15 +5,10 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "http_request.h"
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
-}  // namespace
+using vt::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -9,13 +9,12 @@
 #include "app/profile_text.h"
 #include "app/update_times.h"
 #include "common/colour.h"
+#include "fuzz_check.h"
 #include "ports/random.h"
 
-namespace {
+using vt::fuzz::Check;
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
+namespace {
 
 class CountingRandom : public vt::Random {
   public:
@@ -50,8 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vt::ProfileEntries entries = vt::ParseProfileText(bytes);
     Check(vt::ParseProfileText(bytes) == entries);
     std::vector<vt::ProfileWrite> rewrites;
-    for (const auto& [section, keys] : entries) {
-        for (const auto& [key, value] : keys) rewrites.push_back({section, key, value});
+    for (const auto& [name, value] : entries) {
+        const std::size_t cut = name.find('\n');
+        rewrites.push_back({name.substr(0, cut), name.substr(cut + 1), value});
     }
     Check(vt::ExpectedAfter(entries, rewrites) == entries);
     return 0;

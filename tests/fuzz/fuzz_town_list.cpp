@@ -7,16 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz_check.h"
 #include "prefs/town_list.h"
 #include "text/encoding.h"
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
-}  // namespace
+using vt::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
