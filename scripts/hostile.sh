@@ -7,7 +7,8 @@
 #   two simultaneous starts in one folder (10 tries)
 #   the service's fault modes switched at random during refreshes, with the program's memory,
 #   threads and handles sampled every 30 s (VT_SOAK_MINUTES, 10 by default)
-# usage: scripts/hostile.sh
+# usage: scripts/hostile.sh [CASE...]   (cases: settings_kills, download_kills, full_disk,
+#                                         double_starts, soak; all without one)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -91,11 +92,11 @@ partial_ini() {
   printf '%s\r\n' '[frc]' 'frcTownIndex=33345' 'frcTownName=Киев' '[settings]' 'viewIconColor=clRed' | to_cp1251
   service_section
 }
-large_ini() {
-  complete_ini
-  printf '[notes]\r\n'
-  local i
-  for i in $(seq 1 40000); do printf 'note%05d=%0100d\r\n' "$i" 0; done
+large_ini() {  # made once, then copied
+  if [ ! -f "$work/large.ini" ]; then
+    { complete_ini; printf '[notes]\r\n'; LC_ALL=C awk 'BEGIN { for (i = 1; i <= 40000; i++) printf "note%05d=%0100d\r\n", i, 0 }'; } >"$work/large.ini"
+  fi
+  cat "$work/large.ini"
 }
 
 # The file after a kill must be the old one or the new one: every line of the old one that
@@ -103,11 +104,7 @@ large_ini() {
 settings_intact() {  # OLD NEW
   [ -s "$2" ] || return 1
   cmp -s "$1" "$2" && return 0
-  local line
-  while IFS= read -r line; do
-    case $line in frcNewtime=*) continue ;; esac
-    grep -qaxF -- "$line" "$2" || return 1
-  done <"$1"
+  [ -z "$(LC_ALL=C comm -23 <(grep -av '^frcNewtime=' "$1" | LC_ALL=C sort -u) <(LC_ALL=C sort -u "$2"))" ] || return 1
   # The last line is complete.
   [ "$(tail -c 2 "$2" | od -An -c | tr -d ' ')" = '\r\n' ]
 }
@@ -121,8 +118,9 @@ settings_kills() {  # KIND: complete | partial | large
     "${kind}_ini" >"$dir/vantoreltray.ini"
     cp "$dir/vantoreltray.ini" "$work/old.ini"
     start "$dir"
-    # Start-up writes within about a quarter of a second of the start under Wine.
-    sleep_ms $((30 + $(random_ms 400)))
+    # Start-up writes within about a quarter of a second of the start under Wine; reading and
+    # copying the large file takes a few seconds more.
+    if [ "$kind" = large ]; then sleep_ms $((30 + $(random_ms 4000))); else sleep_ms $((30 + $(random_ms 400))); fi
     kill_program
     if ! settings_intact "$work/old.ini" "$dir/vantoreltray.ini"; then
       failures=$((failures + 1))
@@ -240,13 +238,16 @@ soak() {
   printf '%s\n' "${samples[@]}"
 }
 
-settings_kills complete
-settings_kills partial
-settings_kills large
-download_kills
-full_disk
-double_starts
-soak
+cases=("$@")
+((${#cases[@]})) || cases=(settings_kills download_kills full_disk double_starts soak)
+for case in "${cases[@]}"; do
+  case $case in
+    settings_kills) settings_kills complete; settings_kills partial; settings_kills large ;;
+    settings_kills_large) settings_kills large ;;
+    download_kills | full_disk | double_starts | soak) "$case" ;;
+    *) echo "unknown case $case" >&2; exit 2 ;;
+  esac
+done
 
 echo
 echo "$(file -b "$build/src/win32/vantoreltray.exe" | cut -d, -f1), $kind prefix"
