@@ -26,20 +26,6 @@ std::optional<std::uint16_t> ParsePort(std::string_view text) {
 
 }  // namespace
 
-std::optional<vt::UtcTime> ParseUtcTime(std::string_view t) {
-    // YYYY-MM-DDTHH:MM:SSZ
-    if (t.size() != 20 || t[4] != '-' || t[7] != '-' || t[10] != 'T' || t[13] != ':' ||
-        t[16] != ':' || t[19] != 'Z')
-        return std::nullopt;
-    const auto year = Digits(t, 0, 4), month = Digits(t, 5, 2), day = Digits(t, 8, 2);
-    const auto hour = Digits(t, 11, 2), minute = Digits(t, 14, 2), second = Digits(t, 17, 2);
-    if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
-    if (!vt::IsValidDate(*year, *month, *day) || *hour > 23 || *minute > 59 || *second > 59) {
-        return std::nullopt;
-    }
-    return vt::UtcTime{*year, *month, *day, *hour, *minute, *second, 0};
-}
-
 bool IsLoopbackIp(std::string_view ip) {
     in_addr addr{};
     const std::string text(ip);

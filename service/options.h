@@ -34,7 +34,7 @@ struct OptionsResult {
 OptionsResult ParseOptions(std::span<const std::string_view> args);
 
 // "2026-03-10T12:00:00Z"; nullopt unless it is exactly that shape and a real moment.
-std::optional<vt::UtcTime> ParseUtcTime(std::string_view text);
+using vt::ParseUtcTime;
 
 // True for a dotted IPv4 address in 127.0.0.0/8.
 bool IsLoopbackIp(std::string_view ip);

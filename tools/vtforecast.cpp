@@ -84,15 +84,11 @@ CivilDate ParseDate(std::string_view text, std::string_view what) {
 }
 
 CivilDate ParseNow(std::string_view text) {
-    constexpr std::string_view kWhat = "--now";
-    if (text.size() != 20 || text[10] != 'T' || text[13] != ':' || text[16] != ':' ||
-        text[19] != 'Z') {
+    const std::optional<UtcTime> now = ParseUtcTime(text);
+    if (!now) {
         throw UsageError{"--now: expected YYYY-MM-DDTHH:MM:SSZ: \"" + std::string(text) + "\""};
     }
-    InRange(text.substr(11, 2), kWhat, 0, 23);
-    InRange(text.substr(14, 2), kWhat, 0, 59);
-    InRange(text.substr(17, 2), kWhat, 0, 59);
-    return ParseDate(text.substr(0, 10), kWhat);
+    return now->Date();
 }
 
 CivilDate TodayUtc() {

@@ -65,4 +65,30 @@ UtcTime FromUnixMillis(std::int64_t millis) {
             static_cast<int>(rest % 1000)};
 }
 
+namespace {
+
+std::optional<int> Digits(std::string_view text, std::size_t pos, std::size_t count) {
+    int value = 0;
+    for (std::size_t i = pos; i < pos + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+}  // namespace
+
+std::optional<UtcTime> ParseUtcTime(std::string_view t) {
+    if (t.size() != 20 || t[4] != '-' || t[7] != '-' || t[10] != 'T' || t[13] != ':' ||
+        t[16] != ':' || t[19] != 'Z')
+        return std::nullopt;
+    const auto year = Digits(t, 0, 4), month = Digits(t, 5, 2), day = Digits(t, 8, 2);
+    const auto hour = Digits(t, 11, 2), minute = Digits(t, 14, 2), second = Digits(t, 17, 2);
+    if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
+    if (!IsValidDate(*year, *month, *day) || *hour > 23 || *minute > 59 || *second > 59) {
+        return std::nullopt;
+    }
+    return UtcTime{*year, *month, *day, *hour, *minute, *second, 0};
+}
+
 }  // namespace vt

@@ -3,6 +3,8 @@
 
 #include <compare>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace vt {
 
@@ -40,5 +42,8 @@ int DayOfWeek(const CivilDate& date);
 // Milliseconds since 1970-01-01 00:00:00 UTC and back.
 std::int64_t ToUnixMillis(const UtcTime& time);
 UtcTime FromUnixMillis(std::int64_t millis);
+
+// "YYYY-MM-DDTHH:MM:SSZ", the form of every --now option; nullopt for anything else.
+std::optional<UtcTime> ParseUtcTime(std::string_view text);
 
 }  // namespace vt

@@ -1,0 +1,180 @@
+#include "period_mapping.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+namespace vtf {
+namespace {
+
+constexpr std::int64_t kMinutesPerDay = 24 * 60;
+
+bool AnyOf(std::span<const int> codes, auto&& predicate) {
+    return std::any_of(codes.begin(), codes.end(), predicate);
+}
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+
+std::string DateText(vt::CivilDate date) {
+    auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+    return std::to_string(date.year) + "-" + two(date.month) + "-" + two(date.day);
+}
+
+std::string PeriodName(int period) {
+    static constexpr const char* kNames[] = {"morning", "day", "evening", "night"};
+    return kNames[period];
+}
+
+}  // namespace
+
+PeriodHours HoursOf(int period) {
+    static constexpr PeriodHours kHours[] = {{6, 12}, {12, 18}, {18, 24}, {0, 6}};
+    return kHours[period];
+}
+
+int RoundHalfAway(double value) {
+    return static_cast<int>(std::round(value + std::copysign(1e-9, value)));
+}
+
+double Mean(std::span<const double> values) {
+    double sum = 0;
+    for (double v : values) sum += v;
+    return values.empty() ? 0 : sum / static_cast<double>(values.size());
+}
+
+// Clamping happens on the double: a mean beyond int's range must not reach the cast.
+int TemperatureOf(std::span<const double> celsius) {
+    return RoundHalfAway(std::clamp(Mean(celsius), -70.0, 57.0));
+}
+
+int PressureOf(std::span<const double> hectopascals) {
+    constexpr double kMmPerHectopascal = 0.750062;
+    return RoundHalfAway(std::clamp(Mean(hectopascals) * kMmPerHectopascal, 500.0, 1011.0));
+}
+
+int HumidityOf(std::span<const double> percent) {
+    return RoundHalfAway(std::clamp(Mean(percent), 0.0, 100.0));
+}
+
+int WindSpeedOf(std::span<const double> kmh) {
+    return RoundHalfAway(std::clamp(Mean(kmh) / 3.6, 0.0, 7.0));
+}
+
+int WindSectorOf(std::span<const double> degrees) {
+    double east = 0, north = 0;
+    for (double d : degrees) {
+        const double radians = d * std::numbers::pi / 180;
+        east += std::sin(radians);
+        north += std::cos(radians);
+    }
+    if (std::hypot(east, north) < 1e-9 * static_cast<double>(degrees.size() + 1)) return 0;
+    double mean = std::atan2(east, north) * 180 / std::numbers::pi;
+    if (mean < 0) mean += 360;
+    return static_cast<int>(std::floor((mean + 22.5) / 45)) % 8;
+}
+
+int SkyOf(std::span<const int> codes, int meanCloudCover) {
+    auto in = [](int low, int high) { return [=](int c) { return c >= low && c <= high; }; };
+    if (AnyOf(codes, [](int c) { return c == 95 || c == 96 || c == 99; })) return 9;
+    const bool overcast = meanCloudCover >= 85;
+    if (AnyOf(codes, [&](int c) { return in(71, 77)(c) || c == 85 || c == 86; })) {
+        return overcast ? 8 : 7;
+    }
+    if (AnyOf(codes, [&](int c) { return in(51, 67)(c) || in(80, 82)(c); })) {
+        return overcast ? 6 : 5;
+    }
+    if (AnyOf(codes, [](int c) { return c == 45 || c == 48; })) return 4;
+    if (meanCloudCover < 20) return 1;
+    if (meanCloudCover < 50) return 2;
+    if (meanCloudCover < 85) return 3;
+    return 4;
+}
+
+vt::ForecastRecord RecordOf(const PeriodSamples& s, int period, vt::CivilDate date) {
+    vt::ForecastRecord r;
+    r.period = period;
+    r.date = date;
+    r.sky = SkyOf(s.weatherCode, RoundHalfAway(std::clamp(Mean(s.cloudCover), 0.0, 100.0)));
+    r.temperature = TemperatureOf(s.temperature);
+    r.pressure = PressureOf(s.pressure);
+    r.humidity = HumidityOf(s.humidity);
+    r.windDirection = WindSectorOf(s.windDirection);
+    r.windSpeed = WindSpeedOf(s.windSpeed);
+    return r;
+}
+
+vt::CivilDate LocalDate(const vt::UtcTime& now, int utcOffsetMinutes) {
+    const std::int64_t minutes = FloorDiv(vt::ToUnixMillis(now), 60000);
+    return vt::CivilFromDays(FloorDiv(minutes + utcOffsetMinutes, kMinutesPerDay));
+}
+
+SamplesResult SamplesOf(const HourlySeries& series, int utcOffsetMinutes, vt::CivilDate date,
+                        int period) {
+    const PeriodHours hours = HoursOf(period);
+    const std::int64_t day = vt::DaysFromCivil(date);
+    const std::string where = "the " + PeriodName(period) + " of " + DateText(date) + " (local)";
+    PeriodSamples s;
+    for (std::size_t i = 0; i < series.Hours(); ++i) {
+        const std::int64_t local =
+            (series.firstHour + static_cast<std::int64_t>(i)) * 60 + utcOffsetMinutes;
+        const std::int64_t localHour = (local - day * kMinutesPerDay) / 60;
+        if (local < day * kMinutesPerDay || localHour < hours.start || localHour >= hours.end) {
+            continue;
+        }
+        struct Column {
+            const char* key;
+            const std::optional<double>& value;
+            std::vector<double>& into;
+        };
+        const Column columns[] = {
+            {"temperature_2m", series.temperature[i], s.temperature},
+            {"relative_humidity_2m", series.humidity[i], s.humidity},
+            {"surface_pressure", series.pressure[i], s.pressure},
+            {"wind_speed_10m", series.windSpeed[i], s.windSpeed},
+            {"wind_direction_10m", series.windDirection[i], s.windDirection},
+            {"cloud_cover", series.cloudCover[i], s.cloudCover},
+        };
+        for (const Column& column : columns) {
+            if (!column.value) {
+                return {std::nullopt, {"hourly." + std::string(column.key) + "[" +
+                                           std::to_string(i) + "]",
+                                       "null in " + where}};
+            }
+            column.into.push_back(*column.value);
+        }
+        if (!series.weatherCode[i]) {
+            return {std::nullopt,
+                    {"hourly.weather_code[" + std::to_string(i) + "]", "null in " + where}};
+        }
+        s.weatherCode.push_back(*series.weatherCode[i]);
+    }
+    const std::size_t wanted = static_cast<std::size_t>(hours.end - hours.start);
+    if (s.temperature.size() != wanted) {
+        return {std::nullopt, {"hourly.time", "does not cover " + where}};
+    }
+    return {std::move(s), {}};
+}
+
+FileRecords FileRecordsAt(const HourlySeries& series, int utcOffsetMinutes, const vt::UtcTime& now) {
+    constexpr int kDayEndsHour = 18;
+    const vt::CivilDate today = LocalDate(now, utcOffsetMinutes);
+    const std::int64_t todayDays = vt::DaysFromCivil(today);
+    const std::int64_t localMinutes = FloorDiv(vt::ToUnixMillis(now), 60000) + utcOffsetMinutes;
+    const bool beforeEvening = localMinutes - todayDays * kMinutesPerDay < kDayEndsHour * 60;
+    const vt::CivilDate tomorrow = vt::CivilFromDays(todayDays + 1);
+    const vt::CivilDate dayDate = beforeEvening ? today : tomorrow;
+
+    std::array<vt::ForecastRecord, 2> records;
+    const std::pair<int, vt::CivilDate> wanted[] = {{kDay, dayDate}, {kNight, tomorrow}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        SamplesResult samples = SamplesOf(series, utcOffsetMinutes, wanted[i].second, wanted[i].first);
+        if (!samples.samples) return {std::nullopt, samples.rejection};
+        records[i] = RecordOf(*samples.samples, wanted[i].first, wanted[i].second);
+    }
+    return {records, {}};
+}
+
+}  // namespace vtf
