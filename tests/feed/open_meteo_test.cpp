@@ -1,0 +1,176 @@
+#include "open_meteo.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "common/calendar.h"
+
+namespace vtf {
+namespace {
+
+using nlohmann::json;
+
+// A valid answer of `hours` hours from 2026-01-15T00:00.
+json Answer(int hours = 48) {
+    json hourly = {{"time", json::array()},
+                   {"temperature_2m", json::array()},
+                   {"relative_humidity_2m", json::array()},
+                   {"surface_pressure", json::array()},
+                   {"wind_speed_10m", json::array()},
+                   {"wind_direction_10m", json::array()},
+                   {"weather_code", json::array()},
+                   {"cloud_cover", json::array()}};
+    for (int h = 0; h < hours; ++h) {
+        const int day = 15 + h / 24, hour = h % 24;
+        auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+        // 2026-01-15 and on; past January's end the test needs no more than 384 hours.
+        hourly["time"].push_back(day <= 31 ? "2026-01-" + two(day) + "T" + two(hour) + ":00"
+                                           : "2026-02-" + two(day - 31) + "T" + two(hour) + ":00");
+        hourly["temperature_2m"].push_back(-5.5);
+        hourly["relative_humidity_2m"].push_back(85);
+        hourly["surface_pressure"].push_back(997.2);
+        hourly["wind_speed_10m"].push_back(14.4);
+        hourly["wind_direction_10m"].push_back(135);
+        hourly["weather_code"].push_back(73);
+        hourly["cloud_cover"].push_back(70);
+    }
+    return {{"latitude", 55.75},
+            {"longitude", 37.62},
+            {"utc_offset_seconds", 0},
+            {"timezone", "GMT"},
+            {"hourly_units",
+             {{"time", "iso8601"},
+              {"temperature_2m", "°C"},
+              {"relative_humidity_2m", "%"},
+              {"surface_pressure", "hPa"},
+              {"wind_speed_10m", "km/h"},
+              {"wind_direction_10m", "°"},
+              {"weather_code", "wmo code"},
+              {"cloud_cover", "%"}}},
+            {"hourly", hourly}};
+}
+
+TEST(OpenMeteo, ReadsAValidAnswer) {
+    json answer = Answer();
+    answer["hourly"]["temperature_2m"][3] = nullptr;
+    answer["hourly"]["weather_code"][4] = 95.0;  // a whole number written as a float
+    const SeriesResult result = ReadHourlySeries(answer.dump());
+    ASSERT_TRUE(result.series) << result.rejection.field << ": " << result.rejection.reason;
+    const HourlySeries& s = *result.series;
+    EXPECT_EQ(s.Hours(), 48u);
+    EXPECT_EQ(s.firstHour, vt::ToUnixMillis(*vt::ParseUtcTime("2026-01-15T00:00:00Z")) / 3600000);
+    EXPECT_EQ(s.temperature[0], -5.5);
+    EXPECT_FALSE(s.temperature[3]);
+    EXPECT_EQ(s.weatherCode[4], 95);
+    EXPECT_EQ(s.pressure[47], 997.2);
+}
+
+struct BadCase {
+    const char* what;
+    std::function<void(json&)> change;
+    const char* field;
+    const char* reason;  // the beginning of the reason
+};
+
+TEST(OpenMeteo, RefusesBadValuesNamingTheField) {
+    const BadCase cases[] = {
+        {"humidity below 0", [](json& a) { a["hourly"]["relative_humidity_2m"][5] = -3; },
+         "hourly.relative_humidity_2m[5]", "-3.0 is outside 0.0..100.0"},
+        {"humidity above 100", [](json& a) { a["hourly"]["relative_humidity_2m"][0] = 100.5; },
+         "hourly.relative_humidity_2m[0]", "100.5 is outside"},
+        {"cloud cover above 100", [](json& a) { a["hourly"]["cloud_cover"][7] = 101; },
+         "hourly.cloud_cover[7]", "101.0 is outside"},
+        {"direction above 360", [](json& a) { a["hourly"]["wind_direction_10m"][2] = 361; },
+         "hourly.wind_direction_10m[2]", "361.0 is outside 0.0..360.0"},
+        {"negative direction", [](json& a) { a["hourly"]["wind_direction_10m"][2] = -1; },
+         "hourly.wind_direction_10m[2]", "-1.0 is outside"},
+        {"negative speed", [](json& a) { a["hourly"]["wind_speed_10m"][9] = -0.1; },
+         "hourly.wind_speed_10m[9]", "-0.1 is outside"},
+        {"a string for a number", [](json& a) { a["hourly"]["temperature_2m"][1] = "5"; },
+         "hourly.temperature_2m[1]", "not a number"},
+        {"unknown weather code", [](json& a) { a["hourly"]["weather_code"][6] = 4; },
+         "hourly.weather_code[6]", "unknown weather code 4"},
+        {"fractional weather code", [](json& a) { a["hourly"]["weather_code"][6] = 61.5; },
+         "hourly.weather_code[6]", "unknown weather code 61.5"},
+        {"huge weather code", [](json& a) { a["hourly"]["weather_code"][6] = 1e300; },
+         "hourly.weather_code[6]", "unknown weather code"},
+        {"a time skipped", [](json& a) { a["hourly"]["time"][10] = "2026-01-15T11:00"; },
+         "hourly.time[10]", "\"2026-01-15T11:00\" does not follow the previous hour"},
+        {"a time repeated", [](json& a) { a["hourly"]["time"][10] = "2026-01-15T09:00"; },
+         "hourly.time[10]", "\"2026-01-15T09:00\" does not follow"},
+        {"a time with minutes", [](json& a) { a["hourly"]["time"][0] = "2026-01-15T00:30"; },
+         "hourly.time[0]", "\"2026-01-15T00:30\" is not an hour"},
+        {"a time with a zone", [](json& a) { a["hourly"]["time"][0] = "2026-01-15T00:00Z"; },
+         "hourly.time[0]", "\"2026-01-15T00:00Z\" is not an hour"},
+        {"a local clock", [](json& a) { a["utc_offset_seconds"] = 10800; },
+         "utc_offset_seconds", "10800 where 0"},
+        {"no offset", [](json& a) { a.erase("utc_offset_seconds"); }, "utc_offset_seconds",
+         "missing"},
+        {"Fahrenheit", [](json& a) { a["hourly_units"]["temperature_2m"] = "°F"; },
+         "hourly_units.temperature_2m", "\"°F\" where \"°C\""},
+        {"m/s", [](json& a) { a["hourly_units"]["wind_speed_10m"] = "m/s"; },
+         "hourly_units.wind_speed_10m", "\"m/s\" where \"km/h\""},
+        {"unix times", [](json& a) { a["hourly_units"]["time"] = "unixtime"; },
+         "hourly_units.time", "\"unixtime\" where \"iso8601\""},
+        {"no pressure unit", [](json& a) { a["hourly_units"].erase("surface_pressure"); },
+         "hourly_units.surface_pressure", "missing"},
+        {"sea-level pressure only",
+         [](json& a) {
+             a["hourly"]["pressure_msl"] = a["hourly"]["surface_pressure"];
+             a["hourly"].erase("surface_pressure");
+         },
+         "hourly.surface_pressure", "missing"},
+        {"a column too short", [](json& a) { a["hourly"]["cloud_cover"].erase(47); },
+         "hourly.cloud_cover", "47 values for 48 hours"},
+        {"no hours", [](json& a) { a = Answer(0); }, "hourly.time", "not a list of hours"},
+        {"an array for the root", [](json& a) { a = json::array({1}); }, "(document)",
+         "not an object"},
+    };
+    for (const BadCase& c : cases) {
+        json answer = Answer();
+        c.change(answer);
+        const SeriesResult result = ReadHourlySeries(answer.dump());
+        EXPECT_FALSE(result.series) << c.what;
+        EXPECT_EQ(result.rejection.field, c.field) << c.what;
+        EXPECT_TRUE(result.rejection.reason.starts_with(c.reason))
+            << c.what << ": " << result.rejection.reason;
+    }
+}
+
+TEST(OpenMeteo, RefusesBrokenAndOversizedTextBeforeBuildingADocument) {
+    const std::string valid = Answer().dump();
+    std::string overflow = valid;
+    overflow.replace(overflow.find("-5.5"), 4, "1e400");
+    std::string longArray = "{\"hourly\":{\"time\":[" + std::string(384 * 2, ' ');
+    for (int i = 0; i < 385; ++i) longArray += (i ? ",0" : "0");
+    longArray += "]}}";
+    std::string fiftyMegabytes = "{\"a\":[" + std::string(50 * 1024 * 1024, ' ') + "]}";
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* field;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"truncated", valid.substr(0, valid.size() / 2), "hourly", "[json.exception.parse_error"},
+        {"empty", "", "(document)", "[json.exception.parse_error"},
+        {"1e400", overflow, "hourly.temperature_2m[0]", "[json.exception.out_of_range.406]"},
+        {"385 hours", longArray, "hourly.time[384]", "more than 384 values"},
+        {"50 MB", fiftyMegabytes, "(document)", "52428808 bytes, more than 4194304"},
+    };
+    for (const Case& c : cases) {
+        const SeriesResult result = ReadHourlySeries(c.text);
+        EXPECT_FALSE(result.series) << c.what;
+        EXPECT_TRUE(result.rejection.field.starts_with(c.field))
+            << c.what << ": " << result.rejection.field;
+        EXPECT_TRUE(result.rejection.reason.starts_with(c.reason))
+            << c.what << ": " << result.rejection.reason;
+    }
+    EXPECT_TRUE(ReadHourlySeries(Answer(384).dump()).series);
+}
+
+}  // namespace
+}  // namespace vtf
