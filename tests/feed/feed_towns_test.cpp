@@ -72,9 +72,9 @@ TEST(FeedTowns, TheShippedTownsFileHoldsMoscowAndUkrainianTowns) {
     const TownsFile file = ParseTownsFile(text);
     ASSERT_EQ(file.error, "");
     EXPECT_GE(file.towns.size(), 30u);
-    EXPECT_EQ(file.towns.front().index + ";" + file.towns.front().name + ";" +
-                  file.towns.front().country,
-              "27612;Москва;Россия");
+    EXPECT_EQ(
+        file.towns.front().index + ";" + file.towns.front().name + ";" + file.towns.front().country,
+        "27612;Москва;Россия");
     int ukrainian = 0;
     for (const FeedTown& town : file.towns) ukrainian += town.country == "Украина";
     EXPECT_GE(ukrainian, 2);

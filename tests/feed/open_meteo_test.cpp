@@ -6,52 +6,13 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "answer.h"
 #include "common/calendar.h"
 
 namespace vtf {
 namespace {
 
 using nlohmann::json;
-
-// A valid answer of `hours` hours from 2026-01-15T00:00.
-json Answer(int hours = 48) {
-    json hourly = {{"time", json::array()},
-                   {"temperature_2m", json::array()},
-                   {"relative_humidity_2m", json::array()},
-                   {"surface_pressure", json::array()},
-                   {"wind_speed_10m", json::array()},
-                   {"wind_direction_10m", json::array()},
-                   {"weather_code", json::array()},
-                   {"cloud_cover", json::array()}};
-    for (int h = 0; h < hours; ++h) {
-        const int day = 15 + h / 24, hour = h % 24;
-        auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
-        // 2026-01-15 and on; past January's end the test needs no more than 384 hours.
-        hourly["time"].push_back(day <= 31 ? "2026-01-" + two(day) + "T" + two(hour) + ":00"
-                                           : "2026-02-" + two(day - 31) + "T" + two(hour) + ":00");
-        hourly["temperature_2m"].push_back(-5.5);
-        hourly["relative_humidity_2m"].push_back(85);
-        hourly["surface_pressure"].push_back(997.2);
-        hourly["wind_speed_10m"].push_back(14.4);
-        hourly["wind_direction_10m"].push_back(135);
-        hourly["weather_code"].push_back(73);
-        hourly["cloud_cover"].push_back(70);
-    }
-    return {{"latitude", 55.75},
-            {"longitude", 37.62},
-            {"utc_offset_seconds", 0},
-            {"timezone", "GMT"},
-            {"hourly_units",
-             {{"time", "iso8601"},
-              {"temperature_2m", "°C"},
-              {"relative_humidity_2m", "%"},
-              {"surface_pressure", "hPa"},
-              {"wind_speed_10m", "km/h"},
-              {"wind_direction_10m", "°"},
-              {"weather_code", "wmo code"},
-              {"cloud_cover", "%"}}},
-            {"hourly", hourly}};
-}
 
 TEST(OpenMeteo, ReadsAValidAnswer) {
     json answer = Answer();
@@ -105,16 +66,16 @@ TEST(OpenMeteo, RefusesBadValuesNamingTheField) {
          "hourly.time[0]", "\"2026-01-15T00:30\" is not an hour"},
         {"a time with a zone", [](json& a) { a["hourly"]["time"][0] = "2026-01-15T00:00Z"; },
          "hourly.time[0]", "\"2026-01-15T00:00Z\" is not an hour"},
-        {"a local clock", [](json& a) { a["utc_offset_seconds"] = 10800; },
-         "utc_offset_seconds", "10800 where 0"},
+        {"a local clock", [](json& a) { a["utc_offset_seconds"] = 10800; }, "utc_offset_seconds",
+         "10800 where 0"},
         {"no offset", [](json& a) { a.erase("utc_offset_seconds"); }, "utc_offset_seconds",
          "missing"},
         {"Fahrenheit", [](json& a) { a["hourly_units"]["temperature_2m"] = "°F"; },
          "hourly_units.temperature_2m", "\"°F\" where \"°C\""},
         {"m/s", [](json& a) { a["hourly_units"]["wind_speed_10m"] = "m/s"; },
          "hourly_units.wind_speed_10m", "\"m/s\" where \"km/h\""},
-        {"unix times", [](json& a) { a["hourly_units"]["time"] = "unixtime"; },
-         "hourly_units.time", "\"unixtime\" where \"iso8601\""},
+        {"unix times", [](json& a) { a["hourly_units"]["time"] = "unixtime"; }, "hourly_units.time",
+         "\"unixtime\" where \"iso8601\""},
         {"no pressure unit", [](json& a) { a["hourly_units"].erase("surface_pressure"); },
          "hourly_units.surface_pressure", "missing"},
         {"sea-level pressure only",

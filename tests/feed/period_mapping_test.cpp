@@ -20,18 +20,23 @@ struct MeanCase {
 
 TEST(PeriodMapping, MeansRoundHalfAwayFromZeroAndClamp) {
     const MeanCase temperatures[] = {
-        {{2.5}, 3},          {{-2.5}, -3},        {{0.1, 0.2, 0.3, 0.4, 0.5, 1.5}, 1},
-        {{-0.4, -0.6}, -1},  {{-0.4}, 0},         {{-80, -75}, -70},
-        {{57.4}, 57},        {{60}, 57},          {{1e300, 1e300}, 57},
-        {{-1e300}, -70},     {{2.4, 2.6}, 3},     {{2.45, 2.45}, 2},
+        {{2.5}, 3},         {{-2.5}, -3},    {{0.1, 0.2, 0.3, 0.4, 0.5, 1.5}, 1},
+        {{-0.4, -0.6}, -1}, {{-0.4}, 0},     {{-80, -75}, -70},
+        {{57.4}, 57},       {{60}, 57},      {{1e300, 1e300}, 57},
+        {{-1e300}, -70},    {{2.4, 2.6}, 3}, {{2.45, 2.45}, 2},
     };
     for (const auto& c : temperatures) {
         EXPECT_EQ(TemperatureOf(c.samples), c.expected) << ::testing::PrintToString(c.samples);
     }
     // hPa x 0.750062: 997.2 is 747.96 mm, 1000 is 750.06 mm.
     const MeanCase pressures[] = {
-        {{997.2}, 748}, {{1000}, 750}, {{600}, 500}, {{1400}, 1011},
-        {{1347.9}, 1011}, {{666.61}, 500}, {{1013.25, 1013.25}, 760},
+        {{997.2}, 748},
+        {{1000}, 750},
+        {{600}, 500},
+        {{1400}, 1011},
+        {{1347.9}, 1011},
+        {{666.61}, 500},
+        {{1013.25, 1013.25}, 760},
     };
     for (const auto& c : pressures) {
         EXPECT_EQ(PressureOf(c.samples), c.expected) << ::testing::PrintToString(c.samples);
@@ -39,18 +44,17 @@ TEST(PeriodMapping, MeansRoundHalfAwayFromZeroAndClamp) {
     const MeanCase humidities[] = {{{84.5}, 85}, {{0}, 0}, {{100, 100}, 100}, {{99.5, 100}, 100}};
     for (const auto& c : humidities) EXPECT_EQ(HumidityOf(c.samples), c.expected);
     // km/h / 3.6: 14.4 is 4 m/s, 9 is 2.5 m/s.
-    const MeanCase winds[] = {{{14.4}, 4}, {{9}, 3}, {{8.9}, 2}, {{0}, 0},
+    const MeanCase winds[] = {{{14.4}, 4}, {{9}, 3},    {{8.9}, 2},     {{0}, 0},
                               {{25.2}, 7}, {{28.8}, 7}, {{90, 120}, 7}, {{1.7, 1.9}, 1}};
     for (const auto& c : winds) EXPECT_EQ(WindSpeedOf(c.samples), c.expected);
 }
 
 TEST(PeriodMapping, WindSectorIsTheVectorMeanNamedByWhereItComesFrom) {
     const MeanCase cases[] = {
-        {{0}, 0},          {{22.4}, 0},       {{22.5}, 1},       {{45}, 1},
-        {{90}, 2},         {{135}, 3},        {{180}, 4},        {{225}, 5},
-        {{270}, 6},        {{315}, 7},        {{337.4}, 7},      {{337.5}, 0},
-        {{360}, 0},        {{350, 10}, 0},    {{340, 350, 20}, 0},
-        {{90, 270}, 0},    {{0, 90}, 1},      {{180, 270}, 5},   {{0, 180, 90}, 2},
+        {{0}, 0},       {{22.4}, 0},  {{22.5}, 1},     {{45}, 1},         {{90}, 2},
+        {{135}, 3},     {{180}, 4},   {{225}, 5},      {{270}, 6},        {{315}, 7},
+        {{337.4}, 7},   {{337.5}, 0}, {{360}, 0},      {{350, 10}, 0},    {{340, 350, 20}, 0},
+        {{90, 270}, 0}, {{0, 90}, 1}, {{180, 270}, 5}, {{0, 180, 90}, 2},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(WindSectorOf(c.samples), c.expected) << ::testing::PrintToString(c.samples);
@@ -64,12 +68,11 @@ TEST(PeriodMapping, SkyFollowsTheWorstWeatherThenTheClouds) {
         int sky;
     };
     const Case cases[] = {
-        {{0, 0, 95}, 10, 9},   {{73, 96}, 90, 9},   {{99}, 0, 9},
-        {{61, 71}, 50, 7},     {{77}, 84, 7},       {{85}, 85, 8},   {{86, 3}, 100, 8},
-        {{51}, 84, 5},         {{67}, 85, 6},       {{80, 0}, 30, 5}, {{82}, 95, 6},
-        {{45, 61}, 10, 5},     {{45}, 10, 4},       {{48, 0}, 0, 4},
-        {{0}, 19, 1},          {{1}, 20, 2},        {{2}, 49, 2},    {{3}, 50, 3},
-        {{3}, 84, 3},          {{3}, 85, 4},        {{0}, 100, 4},
+        {{0, 0, 95}, 10, 9}, {{73, 96}, 90, 9}, {{99}, 0, 9},  {{61, 71}, 50, 7}, {{77}, 84, 7},
+        {{85}, 85, 8},       {{86, 3}, 100, 8}, {{51}, 84, 5}, {{67}, 85, 6},     {{80, 0}, 30, 5},
+        {{82}, 95, 6},       {{45, 61}, 10, 5}, {{45}, 10, 4}, {{48, 0}, 0, 4},   {{0}, 19, 1},
+        {{1}, 20, 2},        {{2}, 49, 2},      {{3}, 50, 3},  {{3}, 84, 3},      {{3}, 85, 4},
+        {{0}, 100, 4},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SkyOf(c.codes, c.cloud), c.sky)
@@ -122,8 +125,8 @@ TEST(PeriodMapping, TheFileCarriesTodaysOrTomorrowsDayAndTomorrowsNightInLocalDa
     };
     for (const auto& c : cases) {
         const std::int64_t start = HourOf(c.now) - 48;
-        const FileRecords result = FileRecordsAt(Flat(start, 168), c.offsetMinutes,
-                                                 *vt::ParseUtcTime(c.now));
+        const FileRecords result =
+            FileRecordsAt(Flat(start, 168), c.offsetMinutes, *vt::ParseUtcTime(c.now));
         ASSERT_TRUE(result.records) << c.now << ": " << result.rejection.reason;
         EXPECT_EQ((*result.records)[0].period, kDay);
         EXPECT_EQ((*result.records)[0].date, c.day) << c.now << " " << c.offsetMinutes;
@@ -136,8 +139,8 @@ TEST(PeriodMapping, APeriodTakesExactlyItsSixLocalHours) {
     // Moscow's day of the 15th is 09:00-14:00 UTC; make the hours around it extreme.
     const std::int64_t first = HourOf("2026-01-15T00:00:00Z");
     HourlySeries s = Flat(first, 72);
-    s.temperature[8] = 50;  // 11:00 local
-    s.temperature[15] = 50; // 18:00 local
+    s.temperature[8] = 50;   // 11:00 local
+    s.temperature[15] = 50;  // 18:00 local
     for (int i = 9; i < 15; ++i) s.temperature[static_cast<std::size_t>(i)] = i < 12 ? -4 : -6;
     const SamplesResult day = SamplesOf(s, 180, {2026, 1, 15}, kDay);
     ASSERT_TRUE(day.samples);

@@ -32,7 +32,6 @@ BuildReport BuildFeed(const std::vector<FeedTown>& towns, const BuildOptions& op
 std::optional<vt::CivilDate> FirstRecordDate(const std::filesystem::path& file,
                                              vt::CivilDate today);
 
-std::filesystem::path ForecastPath(const std::filesystem::path& outputFolder,
-                                   const FeedTown& town);
+std::filesystem::path ForecastPath(const std::filesystem::path& outputFolder, const FeedTown& town);
 
 }  // namespace vtf

@@ -45,7 +45,8 @@ class ShapeCheck final : public nlohmann::json_sax<json> {
         frames_.pop_back();
         return true;
     }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
+    bool parse_error(std::size_t, const std::string&,
+                     const nlohmann::detail::exception& e) override {
         rejection = {Path(), e.what()};
         return false;
     }
@@ -138,8 +139,8 @@ const json& HourlyArray(const json& hourly, const std::string& key, std::size_t 
     const json& values = Member(hourly, key, "hourly.");
     if (!values.is_array()) Reject("hourly." + key, "not an array");
     if (values.size() != hours) {
-        Reject("hourly." + key, std::to_string(values.size()) + " values for " +
-                                    std::to_string(hours) + " hours");
+        Reject("hourly." + key,
+               std::to_string(values.size()) + " values for " + std::to_string(hours) + " hours");
     }
     return values;
 }
@@ -150,7 +151,8 @@ void ReadQuantity(const json& hourly, const Quantity& quantity, std::size_t hour
     auto& out = series.*quantity.values;
     out.clear();
     for (std::size_t i = 0; i < values.size(); ++i) {
-        const std::string field = "hourly." + std::string(quantity.key) + "[" + std::to_string(i) + "]";
+        const std::string field =
+            "hourly." + std::string(quantity.key) + "[" + std::to_string(i) + "]";
         const json& value = values[i];
         if (value.is_null()) {
             out.emplace_back();

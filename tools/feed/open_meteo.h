@@ -18,7 +18,7 @@ inline constexpr std::size_t kMaxHours = 384;  // 16 days, the most the API give
 
 // One value per hour; nullopt where the answer held null.
 struct HourlySeries {
-    std::int64_t firstHour = 0;  // hours since 1970-01-01 00:00 UTC
+    std::int64_t firstHour = 0;                        // hours since 1970-01-01 00:00 UTC
     std::vector<std::optional<double>> temperature;    // °C
     std::vector<std::optional<double>> humidity;       // %
     std::vector<std::optional<double>> pressure;       // hPa, at the surface

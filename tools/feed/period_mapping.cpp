@@ -139,9 +139,9 @@ SamplesResult SamplesOf(const HourlySeries& series, int utcOffsetMinutes, vt::Ci
         };
         for (const Column& column : columns) {
             if (!column.value) {
-                return {std::nullopt, {"hourly." + std::string(column.key) + "[" +
-                                           std::to_string(i) + "]",
-                                       "null in " + where}};
+                return {std::nullopt,
+                        {"hourly." + std::string(column.key) + "[" + std::to_string(i) + "]",
+                         "null in " + where}};
             }
             column.into.push_back(*column.value);
         }
@@ -158,7 +158,8 @@ SamplesResult SamplesOf(const HourlySeries& series, int utcOffsetMinutes, vt::Ci
     return {std::move(s), {}};
 }
 
-FileRecords FileRecordsAt(const HourlySeries& series, int utcOffsetMinutes, const vt::UtcTime& now) {
+FileRecords FileRecordsAt(const HourlySeries& series, int utcOffsetMinutes,
+                          const vt::UtcTime& now) {
     constexpr int kDayEndsHour = 18;
     const vt::CivilDate today = LocalDate(now, utcOffsetMinutes);
     const std::int64_t todayDays = vt::DaysFromCivil(today);
@@ -170,7 +171,8 @@ FileRecords FileRecordsAt(const HourlySeries& series, int utcOffsetMinutes, cons
     std::array<vt::ForecastRecord, 2> records;
     const std::pair<int, vt::CivilDate> wanted[] = {{kDay, dayDate}, {kNight, tomorrow}};
     for (std::size_t i = 0; i < 2; ++i) {
-        SamplesResult samples = SamplesOf(series, utcOffsetMinutes, wanted[i].second, wanted[i].first);
+        SamplesResult samples =
+            SamplesOf(series, utcOffsetMinutes, wanted[i].second, wanted[i].first);
         if (!samples.samples) return {std::nullopt, samples.rejection};
         records[i] = RecordOf(*samples.samples, wanted[i].first, wanted[i].second);
     }

@@ -146,9 +146,10 @@ int FetchCommand(const std::vector<std::string_view>& args) {
     const std::string input = Required(options, "--input");
     for (const FeedTown& town : ReadTowns(Required(options, "--towns"))) {
         // Four UTC days reach tomorrow's night and day in every zone from -12 to +14.
-        const std::string url = "https://api.open-meteo.com/v1/forecast?latitude=" +
-                                Decimal(town.latitude) + "&longitude=" + Decimal(town.longitude) +
-                                "&hourly=" + std::string(kHourly) + "&timezone=GMT&forecast_days=4";
+        const std::string url =
+            "https://api.open-meteo.com/v1/forecast?latitude=" + Decimal(town.latitude) +
+            "&longitude=" + Decimal(town.longitude) + "&hourly=" + std::string(kHourly) +
+            "&timezone=GMT&forecast_days=4";
         const std::string file = input + "/" + town.index + ".json";
         std::cout << "curl -fsS --retry 2 --max-time 60 -o " << ShellQuoted(file + ".part") << " "
                   << ShellQuoted(url) << " && mv " << ShellQuoted(file + ".part") << " "
