@@ -2,8 +2,8 @@
 # Runs every test suite: native unit tests (plain and under ASan/UBSan), the fuzzers, the
 # Windows tests under Wine and the end-to-end tests of the real program.
 # usage: scripts/test.sh [KEY...]   (VT_FUZZ_SECONDS=40 per fuzz target by default)
-#   KEY picks suites by the key in brackets in their names (native, asan, release, fuzz, win64,
-#   win32); without one, every suite runs.
+#   KEY picks suites by the key in brackets in their names (native, asan, release, fuzz, feed,
+#   win64, win32); without one, every suite runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -89,6 +89,7 @@ suite "native unit tests [native]" native native
 suite "native unit tests under ASan+UBSan [asan]" native native-asan
 suite "native unit tests in Release [release]" native native-release
 suite "fuzzing [fuzz]" fuzz
+suite "the feed's web server, nginx [feed]" bash tests/feed/test_nginx.sh
 suite "Windows tests of the 64-bit build under 64-bit Wine [win64]" windows windows64 win64
 if bash scripts/can-run-i386.sh; then
   suite "Windows tests of the 32-bit product under 32-bit Wine [win32]" windows windows win32

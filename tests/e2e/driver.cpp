@@ -44,6 +44,48 @@ HWND WaitForVisibleDialog(const wchar_t* title, int timeoutMs) {
     return nullptr;
 }
 
+HWND VisibleBalloon() {
+    // The shell shows a balloon as a visible balloon-style tooltip window.
+    for (HWND h = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); h;
+         h = FindWindowExW(nullptr, h, L"tooltips_class32", nullptr)) {
+        if (IsWindowVisible(h) && (GetWindowLongW(h, GWL_STYLE) & TTS_BALLOON)) return h;
+    }
+    return nullptr;
+}
+
+// The balloon's text (Wine's tooltip does not answer TTM_GETTITLE). The tooltip belongs to the
+// shell's process, so the structures the messages fill must live in that process's memory.
+bool PrintBalloon(HWND balloon) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(balloon, &pid);
+    const HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return false;
+    constexpr std::size_t kChars = 4096;
+    struct Remote {
+        TTTOOLINFOW tool;
+        wchar_t text[kChars];
+    };
+    auto* remote = static_cast<Remote*>(
+        VirtualAllocEx(process, nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE));
+    bool ok = remote != nullptr;
+    if (ok) {
+        Remote local{};
+        local.tool.cbSize = sizeof local.tool;
+        local.tool.lpszText = remote->text;
+        ok = WriteProcessMemory(process, remote, &local, sizeof local, nullptr) &&
+             SendMessageW(balloon, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&remote->tool));
+        ok = ok && ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
+        if (ok) {
+            local.text[kChars - 1] = 0;
+            std::printf("%s\n", vt::Narrow(local.text).c_str());
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return ok;
+}
+
 std::string TextOf(HWND hwnd) {
     wchar_t buffer[4096];
     const int n = GetWindowTextW(hwnd, buffer, 4096);
@@ -191,7 +233,7 @@ int Usage() {
                  "              page TITLE INDEX | key TITLE VK | focused-id TITLE |\n"
                  "              mouse-click TITLE ID | visible-dialog TITLE |\n"
                  "              check-layout TITLE prefs|about | window-rect TITLE | screen |\n"
-                 "              main-windows | balloon-visible\n");
+                 "              main-windows | balloon-visible | balloon-text\n");
     return 2;
 }
 
@@ -212,13 +254,10 @@ int wmain(int argc, wchar_t** argv) {
         std::wprintf(L"%d\n", count);
         return 0;
     }
-    if (verb == L"balloon-visible" && argc == 2) {
-        // The shell shows a balloon as a visible balloon-style tooltip window.
-        for (HWND h = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); h;
-             h = FindWindowExW(nullptr, h, L"tooltips_class32", nullptr)) {
-            if (IsWindowVisible(h) && (GetWindowLongW(h, GWL_STYLE) & TTS_BALLOON)) return 0;
-        }
-        return 1;
+    if (verb == L"balloon-visible" && argc == 2) return VisibleBalloon() ? 0 : 1;
+    if (verb == L"balloon-text" && argc == 2) {
+        const HWND balloon = VisibleBalloon();
+        return balloon && PrintBalloon(balloon) ? 0 : 1;
     }
     if ((verb == L"tray" || verb == L"command") && argc == 3) {
         HWND main = FindWindowW(kMainClass, nullptr);

@@ -1,0 +1,58 @@
+# The program against a real feed: vtfeed builds the tree from the shipped samples (their hours
+# moved to today), nginx serves it, and what the tray shows is what the samples say.
+
+feed_tool="$here/../../build/native/tools/vtfeed"
+feed_src="$here/../../service/feed"
+if ! command -v nginx >/dev/null && [ ! -x /usr/sbin/nginx ]; then
+  echo "--- skipped: the program against nginx (nginx is not installed)"
+elif [ ! -x "$feed_tool" ]; then
+  echo "--- skipped: the program against nginx (no $feed_tool; build the native preset)"
+else
+  begin "a real feed: vtfeed's tree served by nginx"
+  feed="$WORK/feed-server"
+  python3 "$feed_src/shift-samples.py" "$feed_src/samples" "$feed/in" "$(date -u +%F)"
+  check "vtfeed builds every town" \
+    "$feed_tool" build --towns "$feed_src/towns.csv" --input "$feed/in" --output "$feed/tree"
+  check "nginx serves it" bash "$feed_src/nginx.sh" start "$feed/tree" "$feed/nginx" 127.0.0.1:8790
+  dir=$(fresh_folder feed)
+  {
+    printf '%s\r\n' '[service]'
+    for key in counterHost dataHost mainSite uaSite; do printf '%s=127.0.0.1:8790\r\n' "$key"; done
+  } >"$dir/vantoreltray.ini"
+  start_program "$dir"
+  check "the forecast arrives" wait_for_file_line "$dir/27612.txt" $'\r$'
+  check "byte for byte what vtfeed wrote" cmp -s "$dir/27612.txt" "$feed/tree/data/BTR27612.TXT"
+  check "through the click counter" \
+    wait_until grep -q ' sh 302 http://127.0.0.1:8790/data/BTR27612.TXT$' "$feed/nginx/clicks.log"
+  sleep 1
+  driver tray 0x201 >/dev/null
+  check "a click shows the balloon" wait_until driver balloon-visible
+  balloon=$(driver balloon-text)
+  screenshot feed-balloon
+  # Moscow's samples hold the same weather in every day and every night period; the day in
+  # the file is today's until 18:00 Moscow time (UTC+3), then tomorrow's.
+  if [ "$(TZ=Etc/GMT-3 date +%H)" -lt 18 ]; then day=$(TZ=Etc/GMT-3 date +%-d/%-m); else
+    day=$(TZ=Etc/GMT-3 date -d tomorrow +%-d/%-m); fi
+  night=$(TZ=Etc/GMT-3 date -d tomorrow +%-d/%-m)
+  day_text="Переменная облачность. Снег, -4..-6 °C, Давление 748 мм, Влажность 85%, Ветер юго-восточный, 4 м/с"
+  night_text="Облачно, -8..-10 °C, Давление 750 мм, Влажность 90%, Ветер восточный, 2 м/с"
+  check "the day: $day $day_text" grep -qE "^$day [^,]+, день: $day_text\$" <<<"$balloon"
+  check "the night: $night $night_text" grep -qE "^$night [^,]+, ночь: $night_text\$" <<<"$balloon"
+  [ "$E2E_CASE_OK" = 1 ] || printf '    the balloon read:\n%s\n' "$balloon"
+  register_link_recorder
+  rm -f "$WORK/links.txt"
+  driver menu Frc >/dev/null
+  wait_for_links 1
+  check "the town page link goes through the counter" test "$(head -n 1 "$WORK/links.txt" 2>/dev/null)" = \
+    "http://127.0.0.1:8790/r.php?cl+TRAY+http://127.0.0.1:8790/towns/27612.htm"
+  check "and lands on the town's page" eval \
+    'curl -sfL --max-time 5 "$(head -n 1 "$WORK/links.txt")" | grep -q "Прогноз на 3 дня: Москва"'
+  check "the preferences load the feed's town list" open_preferences
+  check "with every town of the towns file" \
+    test "$(driver combo "$PREFS" 1011 | head -n 1)" = "$(grep -c '^[0-9]' "$feed_src/towns.csv")"
+  check "the list is the feed's" cmp -s "$dir/vlbartlistfull.txt" "$feed/tree/vlbartlistfull.txt"
+  driver close-window "$PREFS" >/dev/null
+  check "exit" exit_program
+  check "nginx stops" bash "$feed_src/nginx.sh" stop "$feed/nginx"
+  end
+fi
