@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test suite: native unit tests (plain and under ASan/UBSan), the fuzzers, the
 # Windows tests under Wine and the end-to-end tests of the real program.
-# usage: scripts/test.sh [KEY...]   (VT_FUZZ_SECONDS=40 per fuzz target by default)
+# usage: scripts/test.sh [KEY...]   (VT_FUZZ_SECONDS=32 per fuzz target by default)
 #   KEY picks suites by the key in brackets in their names (native, asan, release, fuzz, feed,
 #   win64, win32); without one, every suite runs.
 set -euo pipefail
@@ -29,7 +29,7 @@ native() {
 fuzz() {
   cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j "$jobs" || return 1
   local target ok=0
-  # Four targets of 40 s: the fuzzing stays within 3 minutes. Each starts from the committed
+  # Five targets of 32 s: the fuzzing stays within 3 minutes. Each starts from the committed
   # seeds and keeps what it finds in a corpus of its own under build/.
   for target in build/fuzz/tests/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
@@ -38,7 +38,7 @@ fuzz() {
     corpus="build/fuzz/corpus/$name"
     mkdir -p "$corpus"
     echo "fuzzing $name"
-    "$target" -max_total_time="${VT_FUZZ_SECONDS:-40}" -print_final_stats=1 \
+    "$target" -max_total_time="${VT_FUZZ_SECONDS:-32}" -print_final_stats=1 \
       "$corpus" "tests/fuzz/seeds/$name" 2>&1 | tail -n 3 || ok=1
   done
   return $ok
