@@ -118,14 +118,13 @@ bool WinFiles::Replace(const std::string& path, std::string_view bytes) {
             bytes.empty() || (WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
                                         &written, nullptr) &&
                               written == bytes.size());
-        if (!ok || !FlushFileBuffers(file.Get())) {
+        if (!ok) {
             file.Reset();
             DeleteFileW(temporary.c_str());
             return false;
         }
     }
-    if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!CommitTemporary(temporary, target)) {
         DeleteFileW(temporary.c_str());
         return false;
     }

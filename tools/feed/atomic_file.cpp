@@ -36,7 +36,7 @@ std::string WriteAtomically(const std::filesystem::path& target, std::string_vie
     if (error.empty() && ::fsync(fd) != 0) error = Failed("cannot flush", temporary);
     if (::close(fd) != 0 && error.empty()) error = Failed("cannot close", temporary);
     if (error.empty() && ::rename(temporary.c_str(), target.c_str()) != 0) {
-        error = Failed("cannot rename over " + target.string() + ":", temporary);
+        error = Failed("cannot rename " + temporary.string() + " to", target);
     }
     if (!error.empty()) ::unlink(temporary.c_str());
     return error;

@@ -129,8 +129,7 @@ fs::path ForecastPath(const fs::path& outputFolder, const FeedTown& town) {
 
 std::optional<vt::CivilDate> FirstRecordDate(const fs::path& file, vt::CivilDate today) {
     std::ifstream in(file, std::ios::binary);
-    std::string bytes;
-    std::getline(in, bytes, '\0');
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const std::vector<std::string> lines = vt::SplitForecastLines(bytes);
     if (lines.empty()) return std::nullopt;
     const std::int64_t value = vt::ParseRecordInteger(lines.front());
