@@ -19,11 +19,6 @@ namespace fs = std::filesystem;
 
 constexpr int kPageDays = 3;
 
-std::string DateText(vt::CivilDate d) {
-    auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
-    return std::to_string(d.year) + "-" + two(d.month) + "-" + two(d.day);
-}
-
 std::string TownName(const FeedTown& town) {
     return town.name + " (" + town.index + ")";
 }

@@ -18,17 +18,17 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
 }
 
-std::string DateText(vt::CivilDate date) {
-    auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
-    return std::to_string(date.year) + "-" + two(date.month) + "-" + two(date.day);
-}
-
 std::string PeriodName(int period) {
     static constexpr const char* kNames[] = {"morning", "day", "evening", "night"};
     return kNames[period];
 }
 
 }  // namespace
+
+std::string DateText(vt::CivilDate date) {
+    auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+    return std::to_string(date.year) + "-" + two(date.month) + "-" + two(date.day);
+}
 
 PeriodHours HoursOf(int period) {
     static constexpr PeriodHours kHours[] = {{6, 12}, {12, 18}, {18, 24}, {0, 6}};

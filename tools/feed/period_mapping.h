@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "common/calendar.h"
@@ -51,6 +52,9 @@ int WindSectorOf(std::span<const double> degrees);
 int SkyOf(std::span<const int> codes, int meanCloudCover);
 
 vt::ForecastRecord RecordOf(const PeriodSamples& samples, int period, vt::CivilDate date);
+
+// "2026-01-15", for messages.
+std::string DateText(vt::CivilDate date);
 
 // The local calendar date at `now` for a town offset from UTC.
 vt::CivilDate LocalDate(const vt::UtcTime& now, int utcOffsetMinutes);
