@@ -130,8 +130,12 @@ TEST_F(FeedBuild, ARejectedTownKeepsItsFileOnlyWhileItIsCurrent) {
         EXPECT_EQ(report.townsRejected, 1) << c.what;
         EXPECT_EQ(report.townsBuilt, 1) << c.what;
         EXPECT_EQ(fs::exists(Forecast("27612")), c.kept) << c.what;
+        const std::string page = Read(options.outputFolder / "towns" / "27612.htm");
         if (c.kept) {
             EXPECT_EQ(Read(Forecast("27612")), c.previous) << c.what;
+        } else {
+            EXPECT_NE(page.find("Прогноз временно недоступен."), std::string::npos) << c.what;
+            EXPECT_EQ(page.find("день:"), std::string::npos) << c.what;
         }
         bool found = false;
         for (const std::string& m : report.messages) found = found || m.starts_with(c.message);

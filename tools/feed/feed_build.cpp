@@ -72,15 +72,20 @@ void Write(const fs::path& path, std::string_view bytes, BuildReport& report) {
     report.writeFailed = true;
 }
 
-void KeepOrRemove(const FeedTown& town, const BuildOptions& options, BuildReport& report) {
+fs::path PagePath(const fs::path& outputFolder, const FeedTown& town) {
+    return outputFolder / "towns" / (town.index + ".htm");
+}
+
+// True when the town still has a current forecast file.
+bool KeepOrRemove(const FeedTown& town, const BuildOptions& options, BuildReport& report) {
     const fs::path file = ForecastPath(options.outputFolder, town);
     std::error_code error;
-    if (!fs::exists(file, error)) return;
+    if (!fs::exists(file, error)) return false;
     const vt::CivilDate today = LocalDate(options.now, town.utcOffsetMinutes);
     const std::optional<vt::CivilDate> date = FirstRecordDate(file, today);
     if (date && *date >= today) {
         report.messages.push_back(TownName(town) + ": keeps its forecast of " + DateText(*date));
-        return;
+        return true;
     }
     if (fs::remove(file, error)) {
         report.messages.push_back(TownName(town) + ": its old forecast " +
@@ -90,6 +95,7 @@ void KeepOrRemove(const FeedTown& town, const BuildOptions& options, BuildReport
         report.messages.push_back("cannot remove " + file.string() + ": " + error.message());
         report.writeFailed = true;
     }
+    return false;
 }
 
 void BuildTown(const FeedTown& town, const BuildOptions& options, BuildReport& report) {
@@ -107,12 +113,15 @@ void BuildTown(const FeedTown& town, const BuildOptions& options, BuildReport& r
         report.messages.push_back(TownName(town) + ": " + rejection.field + ": " +
                                   rejection.reason);
         ++report.townsRejected;
-        KeepOrRemove(town, options, report);
+        // The menu still opens the town's page: it says so rather than show old weather.
+        if (!KeepOrRemove(town, options, report)) {
+            Write(PagePath(options.outputFolder, town), TownPage(town, {}), report);
+        }
         return;
     }
     Write(ForecastPath(options.outputFolder, town), ForecastFile(*records.records), report);
     const std::vector<PageRow> rows = PageRows(*series, town, options.now);
-    Write(options.outputFolder / "towns" / (town.index + ".htm"), TownPage(town, rows), report);
+    Write(PagePath(options.outputFolder, town), TownPage(town, rows), report);
     ++report.townsBuilt;
 }
 

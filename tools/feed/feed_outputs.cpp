@@ -11,6 +11,8 @@ namespace {
 constexpr std::string_view kPageStart =
     "<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n<title>";
 
+constexpr const char* kUnavailable = "<p>Прогноз временно недоступен.</p>\n";
+
 std::string Page(std::string_view title, std::string_view body) {
     std::string page(kPageStart);
     page += HtmlEscape(title);
@@ -67,6 +69,7 @@ std::string ForecastFile(std::span<const vt::ForecastRecord> records) {
 std::string TownPage(const FeedTown& town, std::span<const PageRow> rows) {
     const vt::RussianDayNames dayNames;
     std::string body = "<p>" + HtmlEscape(town.name) + ", " + HtmlEscape(town.country) + "</p>\n";
+    if (rows.empty()) return Page("Прогноз на 3 дня: " + town.name, body + kUnavailable);
     body += "<table>\n";
     for (const PageRow& row : rows) {
         body += "<tr><td>";

@@ -24,7 +24,8 @@ struct PageRow {
     std::optional<vt::ForecastRecord> record;
 };
 
-// «Прогноз на 3 дня» for the town, UTF-8 HTML; the rows read as the tray would show them.
+// «Прогноз на 3 дня» for the town, UTF-8 HTML; the rows read as the tray would show them. No
+// rows: the forecast is unavailable.
 std::string TownPage(const FeedTown& town, std::span<const PageRow> rows);
 
 // The site's front page: every town with a link to its page.

@@ -62,7 +62,7 @@ A town with bad input (missing file, bad JSON, non-finite numbers, null in the h
 records use, humidity or cloud cover outside 0..100, direction outside 0..360, negative
 speed, unknown weather code, wrong units, offset or steps) is reported on stderr with the
 field at fault; it keeps its previous forecast file while that file's first record is dated
-local today or later, else the file is deleted.
+local today or later, else the file is deleted and its page says the forecast is unavailable.
 
 Exit status: 0 when every town was built, 1 when a town was rejected or a file could not be
 written, 2 on bad arguments or a bad towns file.
