@@ -1,5 +1,6 @@
 #include "open_meteo.h"
 
+#include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
 
@@ -130,9 +131,11 @@ const Quantity kQuantities[] = {
     {"cloud_cover", "%", &HourlySeries::cloudCover, 0, 100},
 };
 
+// Shortest form: "-4", "100.5".
 std::string Number(double value) {
-    json text = value;
-    return text.dump();
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
 }
 
 const json& HourlyArray(const json& hourly, const std::string& key, std::size_t hours) {
@@ -162,8 +165,10 @@ void ReadQuantity(const json& hourly, const Quantity& quantity, std::size_t hour
         const double number = value.get<double>();
         if (!std::isfinite(number)) Reject(field, "not a finite number");
         if (number < quantity.low || number > quantity.high) {
-            Reject(field, Number(number) + " is outside " + Number(quantity.low) + ".." +
-                              Number(quantity.high));
+            Reject(field, quantity.high == kUnbounded
+                              ? Number(number) + " is below " + Number(quantity.low)
+                              : Number(number) + " is outside " + Number(quantity.low) + ".." +
+                                    Number(quantity.high));
         }
         out.emplace_back(number);
     }
