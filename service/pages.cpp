@@ -55,29 +55,6 @@ std::string_view SiteName(std::string_view listenIp) {
     return kServiceName;
 }
 
-std::string HtmlEscape(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '&':
-                out += "&amp;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 HttpResponse SitePage(std::string_view listenIp) {
     std::string body =
         "<p>" + HtmlEscape(kServiceName) + " на адресе " + HtmlEscape(listenIp) + ".</p>\n";

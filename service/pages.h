@@ -6,6 +6,7 @@
 
 #include "common/calendar.h"
 #include "http_response.h"
+#include "text/html_text.h"
 #include "towns.h"
 
 namespace vts {
@@ -14,7 +15,7 @@ namespace vts {
 // news site, and so on; any other address gets the service's general name.
 std::string_view SiteName(std::string_view listenIp);
 
-std::string HtmlEscape(std::string_view text);
+using vt::HtmlEscape;
 
 // "/" of a site. The main and the Ukrainian site list their towns' pages.
 HttpResponse SitePage(std::string_view listenIp);

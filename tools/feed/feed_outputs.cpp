@@ -4,8 +4,12 @@
 #include "forecast/record_text.h"
 #include "forecast/russian_day_names.h"
 #include "text/encoding.h"
+#include "text/html_text.h"
 
 namespace vtf {
+
+using vt::HtmlEscape;
+
 namespace {
 
 constexpr std::string_view kPageStart =
@@ -25,29 +29,6 @@ std::string Page(std::string_view title, std::string_view body) {
 }
 
 }  // namespace
-
-std::string HtmlEscape(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 std::string TownListFile(std::span<const FeedTown> towns) {
     std::string file;

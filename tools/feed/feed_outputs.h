@@ -31,6 +31,4 @@ std::string TownPage(const FeedTown& town, std::span<const PageRow> rows);
 // The site's front page: every town with a link to its page.
 std::string IndexPage(std::span<const FeedTown> towns);
 
-std::string HtmlEscape(std::string_view text);
-
 }  // namespace vtf
