@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/tray_settings.h"
 #include "common/calendar.h"
 #include "forecast/forecast_loader.h"
 #include "forecast/icon_choice.h"
@@ -180,8 +181,9 @@ int Decode(const std::vector<std::string>& args) {
     const RussianDayNames dayNames;
     ForecastSession session;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const LoadOutcome outcome = LoadForecastFromBytes(ReadFile(files[i]), span, town, session,
-                                                          dayNames, today ? *today : TodayUtc());
+        const LoadOutcome outcome =
+            LoadForecastFromBytes(ReadFile(files[i]), ReadsTwoRecords(span), town, session,
+                                  dayNames, today ? *today : TodayUtc());
         if (outcome.isError) ApplyShowError(session.frc, outcome.errorMessage);
         if (i != 0) std::cout << '\n';
         PrintLoad(files[i], outcome, session);

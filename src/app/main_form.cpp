@@ -335,8 +335,8 @@ void TForm1::LoadForecast() {
     const std::string path = Settings.progDir + Settings.frcFileBase + ".txt";
     ForecastSession session{frc, dayDate, otherDate};
     const LoadOutcome outcome = LoadForecastFromBytes(
-        ports_.files.ReadAll(path), Settings.viewFrcCheked, Settings.frcTownName, session,
-        ports_.dayNames, ports_.clock.NowUtc().Date());
+        ports_.files.ReadAll(path), ReadsTwoRecords(Settings.viewFrcCheked), Settings.frcTownName,
+        session, ports_.dayNames, ports_.clock.NowUtc().Date());
     frc = session.frc;
     dayDate = session.dayDate;
     otherDate = session.otherDate;

@@ -54,8 +54,9 @@ TrayUpdate DecideTrayUpdate(std::string_view state, const TrayData& previous,
     d.uCallbackMessage = kWmTrayIcon;
     d.uTimeout = BalloonTimeoutMs(settings.breakBaloonCheked);
 
-    update.image = ChooseTrayIcon(picture, settings.viewIconCheked, settings.picOnIconStyle,
-                                  frc.iconTempText, settings.viewIconColor);
+    update.image = ChooseTrayIcon(picture, ShowsTemperature(settings.viewIconCheked),
+                                  UsesLightPictures(settings.picOnIconStyle), frc.iconTempText,
+                                  settings.viewIconColor);
     update.message = state == kStateFormCreate ? TrayMessage::Add : TrayMessage::Modify;
     return update;
 }

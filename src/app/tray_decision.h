@@ -10,11 +10,6 @@ namespace vt {
 
 struct TTraySettings;
 
-inline constexpr const char* kStateFormCreate = "FormCreate";
-inline constexpr const char* kStatePrognoz = "Prognoz";
-inline constexpr const char* kStateError = "Error";
-inline constexpr const char* kStatePref = "pref";
-
 struct TrayUpdate {
     TrayMessage message = TrayMessage::Modify;
     TrayData data;

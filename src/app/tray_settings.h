@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/colour.h"
 
@@ -20,6 +21,17 @@ inline constexpr const char* kSpanDayAndNight = "День+ночь";
 inline constexpr const char* kSpanDay = "День";
 inline constexpr const char* kIconPictures = "Облачность и осадки";
 inline constexpr const char* kIconTemperature = "Температура";
+
+// What the settings' texts decide; only these exact spellings count.
+inline bool ReadsTwoRecords(std::string_view viewFrcCheked) {
+    return viewFrcCheked == kSpanDayAndNight;
+}
+inline bool ShowsTemperature(std::string_view viewIconCheked) {
+    return viewIconCheked == kIconTemperature;
+}
+inline bool UsesLightPictures(std::string_view picOnIconStyle) {
+    return picOnIconStyle == "0";
+}
 
 struct TTraySettings {
     std::string frctime;

@@ -12,8 +12,6 @@
 namespace vt {
 namespace {
 
-constexpr std::string_view kTwoRecordSpan = "День+ночь";
-
 LoadOutcome Error(std::string message) {
     LoadOutcome outcome;
     outcome.isError = true;
@@ -23,17 +21,16 @@ LoadOutcome Error(std::string message) {
 
 }  // namespace
 
-LoadOutcome LoadForecastFromBytes(const std::optional<std::string>& fileBytes,
-                                  std::string_view viewFrcCheked, const std::string& townName,
-                                  ForecastSession& session, const DayNames& dayNames,
-                                  CivilDate todayUtc) {
+LoadOutcome LoadForecastFromBytes(const std::optional<std::string>& fileBytes, bool twoRecords,
+                                  const std::string& townName, ForecastSession& session,
+                                  const DayNames& dayNames, CivilDate todayUtc) {
     if (!fileBytes) return Error(kFileAccessError);
     const std::vector<std::string> lines = SplitForecastLines(*fileBytes);
     if (lines.empty()) return Error(kEmptyFileError);
 
     TFrcBaloonAndIcon& frc = session.frc;
     bool invalid = false;
-    if (viewFrcCheked == kTwoRecordSpan && lines.size() >= 2) {
+    if (twoRecords && lines.size() >= 2) {
         frc.firstText = DecodeForecastLine(lines[0], session, dayNames, todayUtc);
         frc.secondText = DecodeForecastLine(lines[1], session, dayNames, todayUtc);
         // Equal dates are not "earlier": the second record then comes first.
@@ -47,7 +44,7 @@ LoadOutcome LoadForecastFromBytes(const std::optional<std::string>& fileBytes,
     }
 
     LoadOutcome outcome = invalid ? Error(kInvalidDataLongText) : LoadOutcome{};
-    if (!invalid) frc.trayState = "Prognoz";
+    if (!invalid) frc.trayState = kStatePrognoz;
     outcome.frcCaption = FrcCaptionAfterLoad(townName);
     return outcome;
 }

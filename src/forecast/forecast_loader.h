@@ -20,12 +20,11 @@ struct LoadOutcome {
     std::optional<std::string> frcCaption;
 };
 
-// fileBytes: the whole file, nullopt when it cannot be opened or read. viewFrcCheked exactly
-// "День+ночь" reads two records when the file has two lines. todayUtc fixes the records' years.
+// fileBytes: the whole file, nullopt when it cannot be opened or read. twoRecords reads two
+// records when the file has two lines. todayUtc fixes the records' years.
 // On an error the session keeps what decoding changed; ShowError's own changes are the caller's.
-LoadOutcome LoadForecastFromBytes(const std::optional<std::string>& fileBytes,
-                                  std::string_view viewFrcCheked, const std::string& townName,
-                                  ForecastSession& session, const DayNames& dayNames,
-                                  CivilDate todayUtc);
+LoadOutcome LoadForecastFromBytes(const std::optional<std::string>& fileBytes, bool twoRecords,
+                                  const std::string& townName, ForecastSession& session,
+                                  const DayNames& dayNames, CivilDate todayUtc);
 
 }  // namespace vt

@@ -13,7 +13,7 @@ void ApplyShowError(TFrcBaloonAndIcon& frc, std::string message) {
     frc.trayText = std::move(message);
     frc.iconTempText.clear();
     frc.iconPicture = kNeutralPictureNumber;
-    frc.trayState = "Error";
+    frc.trayState = kStateError;
     frc.iconPictureFromRecord = false;
 }
 

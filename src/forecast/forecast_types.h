@@ -20,6 +20,12 @@ struct ForecastRecord {
     int windSpeed = 0;
 };
 
+// The display states kept in TFrcBaloonAndIcon::trayState.
+inline constexpr const char* kStateFormCreate = "FormCreate";
+inline constexpr const char* kStatePrognoz = "Prognoz";
+inline constexpr const char* kStateError = "Error";
+inline constexpr const char* kStatePref = "pref";
+
 // What the tray shows. Texts are UTF-8.
 struct TFrcBaloonAndIcon {
     std::string trayText;

@@ -4,13 +4,12 @@
 
 namespace vt {
 
-TrayIconImage ChooseTrayIcon(int picture, std::string_view viewIconCheked,
-                             std::string_view picOnIconStyle, std::string_view iconTempText,
-                             Colour colour) {
+TrayIconImage ChooseTrayIcon(int picture, bool temperatureView, bool lightPictures,
+                             std::string_view iconTempText, Colour colour) {
     TrayIconImage image;
     image.picture = picture;
-    image.lightStyle = picOnIconStyle == "0";
-    if (viewIconCheked == "Температура" && !iconTempText.empty() && picture != kNeutralPicture) {
+    image.lightStyle = lightPictures;
+    if (temperatureView && !iconTempText.empty() && picture != kNeutralPicture) {
         image.drawTemperature = true;
         image.temperatureText = std::string(iconTempText);
         image.colour = colour;

@@ -10,13 +10,11 @@
 
 namespace vt {
 
-// Digits when viewIconCheked is exactly "Температура", iconTempText is known and the picture is
-// not the neutral 9; otherwise picture of the light set when picOnIconStyle is exactly "0", of
-// the dark set for any other value. Only what the chosen drawing uses is filled in: the
-// digits' text and colour stay default for a picture.
-TrayIconImage ChooseTrayIcon(int picture, std::string_view viewIconCheked,
-                             std::string_view picOnIconStyle, std::string_view iconTempText,
-                             Colour colour);
+// Digits for the temperature view when iconTempText is known and the picture is not the
+// neutral 9; otherwise a picture of the light or the dark set. Only what the chosen drawing
+// uses is filled in: the digits' text and colour stay default for a picture.
+TrayIconImage ChooseTrayIcon(int picture, bool temperatureView, bool lightPictures,
+                             std::string_view iconTempText, Colour colour);
 
 // The picture for the tray where it would show iconPicture - 1: the neutral 9 until a day-period
 // record has set iconPicture since start or the last failure, so there is never a picture -1

@@ -31,10 +31,10 @@ vt::CivilDate TodayFrom(std::string_view& bytes) {
 
 void LoadBothSpans(const std::string& file, vt::CivilDate today) {
     static const vt::RussianDayNames kDays;
-    for (const char* span : {"День+ночь", "День"}) {
+    for (bool twoRecords : {true, false}) {
         vt::ForecastSession session;
         const vt::LoadOutcome outcome =
-            vt::LoadForecastFromBytes(file, span, "Москва", session, kDays, today);
+            vt::LoadForecastFromBytes(file, twoRecords, "Москва", session, kDays, today);
         if (outcome.isError) vt::ApplyShowError(session.frc, outcome.errorMessage);
         Check(outcome.frcCaption.has_value() || outcome.isError);
         const int picture = vt::TrayPictureNumber(session.frc);

@@ -50,7 +50,7 @@ TEST(ForecastFile, LoadsAsADayAndANightRecordForEveryHour) {
 
             vt::ForecastSession session;
             const vt::LoadOutcome outcome = vt::LoadForecastFromBytes(
-                file, "День+ночь", std::string(town->name), session, kDays, now.Date());
+                file, true, std::string(town->name), session, kDays, now.Date());
             ASSERT_FALSE(outcome.isError) << outcome.errorMessage;
             EXPECT_EQ(session.frc.trayState, "Prognoz");
             EXPECT_EQ(session.dayDate, c.day);
@@ -75,7 +75,7 @@ TEST(ForecastFile, SingleRecordModeShowsTheDayRecord) {
     const Town& town = *FindTown("27612");
     const vt::UtcTime now = *ParseUtcTime("2026-07-01T20:00:00Z");
     vt::ForecastSession session;
-    const vt::LoadOutcome outcome = vt::LoadForecastFromBytes(ForecastFile(town, now), "День",
+    const vt::LoadOutcome outcome = vt::LoadForecastFromBytes(ForecastFile(town, now), false,
                                                               "Москва", session, kDays, now.Date());
     ASSERT_FALSE(outcome.isError);
     EXPECT_TRUE(session.frc.trayText.starts_with("2/7 Чт, день: ")) << session.frc.trayText;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/tray_settings.h"
 #include "forecast/forecast_decoder.h"
 #include "forecast/forecast_texts.h"
 #include "forecast/icon_choice.h"
@@ -34,7 +35,7 @@ std::string TextOf(const ForecastRecord& r) {
 
 LoadOutcome Load(ForecastSession& s, const std::optional<std::string>& bytes,
                  const std::string& span = kTwo) {
-    return LoadForecastFromBytes(bytes, span, "Москва", s, kDays, kToday);
+    return LoadForecastFromBytes(bytes, ReadsTwoRecords(span), "Москва", s, kDays, kToday);
 }
 
 TEST(ForecastLoader, WorkedExampleInBothModes) {
@@ -52,8 +53,8 @@ TEST(ForecastLoader, WorkedExampleInBothModes) {
     } cases[] = {{kTwo, day + "\r\n\r\n" + night}, {"День", day}, {"", day}, {"день+ночь", day}};
     for (const auto& c : cases) {
         ForecastSession s;
-        const LoadOutcome o =
-            LoadForecastFromBytes(file, c.span, "Москва", s, kDays, {2007, 12, 17});
+        const LoadOutcome o = LoadForecastFromBytes(file, ReadsTwoRecords(c.span), "Москва", s,
+                                                    kDays, {2007, 12, 17});
         EXPECT_FALSE(o.isError) << c.span;
         EXPECT_EQ(s.frc.trayText, c.trayText) << c.span;
         EXPECT_EQ(s.frc.trayState, "Prognoz");

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/tray_settings.h"
 #include "forecast/icon_choice.h"
 #include "text/encoding.h"
 
@@ -59,7 +60,8 @@ TEST(ForecastIconChoice, DigitsOrPictureSet) {
     };
     constexpr Colour kRed = 0x0000FF;
     for (const auto& c : cases) {
-        const TrayIconImage image = ChooseTrayIcon(c.picture, c.view, c.style, c.tempText, kRed);
+        const TrayIconImage image = ChooseTrayIcon(c.picture, ShowsTemperature(c.view),
+                                                   UsesLightPictures(c.style), c.tempText, kRed);
         EXPECT_EQ(image.drawTemperature, c.digits) << c.view << "|" << c.style << "|" << c.tempText;
         EXPECT_EQ(image.picture, c.picture);
         EXPECT_EQ(image.lightStyle, c.light) << c.style;
