@@ -4,6 +4,7 @@
 #include "app/links.h"
 #include "app/schedule.h"
 #include "app/tray_decision.h"
+#include "common/stored_file.h"
 #include "forecast/forecast_loader.h"
 #include "forecast/forecast_texts.h"
 #include "ports/clock.h"
@@ -332,7 +333,7 @@ void TForm1::RemoveTrayIcon() {
 }
 
 void TForm1::LoadForecast() {
-    const std::string path = Settings.progDir + Settings.frcFileBase + ".txt";
+    const std::string path = StoredFilePath(Settings.progDir, Settings.frcFileBase);
     ForecastSession session{frc, dayDate, otherDate};
     const LoadOutcome outcome = LoadForecastFromBytes(
         ports_.files.ReadAll(path), ReadsTwoRecords(Settings.viewFrcCheked), Settings.frcTownName,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/update_times.h"
+#include "common/stored_file.h"
 #include "ports/files.h"
 
 namespace vt {
@@ -43,7 +44,7 @@ DownloadDecision ForecastDownloadDue(Files& files, const std::string& folder,
                                      const std::string& townIndex, const UtcTime& now,
                                      const std::string& updateTimes) {
     const std::vector<int> minutes = ParseUpdateTimes(updateTimes);
-    auto pathOf = [&](const std::string& base) { return folder + base + ".txt"; };
+    auto pathOf = [&](const std::string& base) { return StoredFilePath(folder, base); };
 
     if (!files.Exists(pathOf(townIndex))) return {true, townIndex};
     switch (Judge(files, pathOf(townIndex), now, minutes)) {

@@ -1,5 +1,6 @@
 #include "download/jobs.h"
 
+#include "common/stored_file.h"
 #include "download/stored_copy.h"
 #include "ports/clock.h"
 #include "ports/files.h"
@@ -82,11 +83,11 @@ std::string TownListUrl(const std::string& dataHost) {
 }
 
 std::string ForecastPath(const JobInput& input) {
-    return input.progDir + input.frcFileBase + ".txt";
+    return StoredFilePath(input.progDir, input.frcFileBase);
 }
 
 std::string TownListPath(const JobInput& input) {
-    return input.progDir + input.townListFileBase + ".txt";
+    return StoredFilePath(input.progDir, input.townListFileBase);
 }
 
 JobOutcome FetchForecast(const JobInput& input, const JobPorts& ports) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "common/stored_file.h"
 #include "ports/files.h"
 #include "text/encoding.h"
 
@@ -33,10 +34,6 @@ std::size_t LineCountBound(std::string_view text) {
         }
     }
     return count;
-}
-
-std::string StoredPath(const std::string& progDir, const std::string& base) {
-    return progDir + base + ".txt";
 }
 
 }  // namespace
@@ -76,7 +73,7 @@ std::vector<TComboList> ParseTownList(std::string_view cp1251Bytes) {
 
 TownListDue TownListDownloadDue(Files& files, const std::string& progDir) {
     TownListDue result{true, kTownListFileBase};
-    const std::string path = StoredPath(progDir, result.fileBase);
+    const std::string path = StoredFilePath(progDir, result.fileBase);
     if (!files.Exists(path)) return result;
     if (auto file = files.OpenExclusive(path)) {
         result.due = file->ByteCount() == 0;
@@ -85,14 +82,14 @@ TownListDue TownListDownloadDue(Files& files, const std::string& progDir) {
     // Someone holds the copy open: download beside it rather than wait for them.
     for (int n = 1;; ++n) {
         result.fileBase += std::to_string(n);
-        if (!files.Exists(StoredPath(progDir, result.fileBase))) return result;
+        if (!files.Exists(StoredFilePath(progDir, result.fileBase))) return result;
     }
 }
 
 TownListLoad ReadTownList(Files& files, const std::string& progDir, const std::string& fileBase,
                           const std::string& currentTownName) {
     TownListLoad load;
-    const std::optional<std::string> bytes = files.ReadAll(StoredPath(progDir, fileBase));
+    const std::optional<std::string> bytes = files.ReadAll(StoredFilePath(progDir, fileBase));
     if (!bytes) return load;
     load.towns = ParseTownList(*bytes);
     if (load.towns.empty()) {

@@ -1,0 +1,13 @@
+// Where the program keeps a downloaded file: its folder (with the trailing backslash), the
+// file's base name, ".txt".
+#pragma once
+
+#include <string>
+
+namespace vt {
+
+inline std::string StoredFilePath(const std::string& folder, const std::string& base) {
+    return folder + base + ".txt";
+}
+
+}  // namespace vt
