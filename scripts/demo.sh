@@ -2,6 +2,8 @@
 # The demo: builds the program, starts it under Wine in a fresh program folder, and saves a
 # screenshot of the Wine desktop. Uses your X display when DISPLAY is set (the program then runs
 # until you choose "Выход" in its menu), otherwise a virtual one (VT_HEADLESS=1 forces that).
+# VT_DEMO_FEED=1: the forecast and the town list come from a real feed instead, vtfeed's tree of
+# the shipped samples (their hours moved to today) served by nginx on 127.0.0.1:8790.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -15,7 +17,7 @@ preset=$VT_PRESET kind=$VT_PREFIX_KIND
 build="build/$preset"
 
 cmake --preset native >/dev/null
-cmake --build --preset native -j "$(nproc)" --target vtservice
+cmake --build --preset native -j "$(nproc)" --target vtservice vtfeed
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" -j "$(nproc)" --target vantoreltray driver
 
@@ -27,13 +29,26 @@ vt_display_start
 source scripts/services.sh
 mkdir -p out
 vt_service_start build/native "$root/out/service.log"
-trap 'vt_services_stop; vt_wine_stop' EXIT
+feed="$root/out/feed"
+trap 'vt_services_stop; vt_wine_stop; [ -z "${VT_DEMO_FEED:-}" ] || service/feed/nginx.sh stop "$feed/nginx"' EXIT
 echo "The reference weather service runs on 127.0.0.1..10:8717 (log: out/service.log)."
+if [ -n "${VT_DEMO_FEED:-}" ]; then
+  rm -rf "$feed"
+  python3 service/feed/shift-samples.py service/feed/samples "$feed/in" "$(date -u +%F)"
+  build/native/tools/vtfeed build --towns service/feed/towns.csv --input "$feed/in" --output "$feed/tree"
+  service/feed/nginx.sh start "$feed/tree" "$feed/nginx" 127.0.0.1:8790
+fi
 
 folder="$root/out/demo"
 rm -rf "$folder"
 mkdir -p "$folder"
 cp "$build/src/win32/vantoreltray.exe" "$folder/"
+if [ -n "${VT_DEMO_FEED:-}" ]; then
+  printf '[service]\r\n' >"$folder/vantoreltray.ini"
+  for key in counterHost dataHost mainSite uaSite; do
+    printf '%s=127.0.0.1:8790\r\n' "$key" >>"$folder/vantoreltray.ini"
+  done
+fi
 (cd "$folder" && exec "$VT_WINE" ./vantoreltray.exe >/dev/null 2>&1) &
 program=$!
 # Wait for the first download, then ask for the balloon as a user's click would.
