@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "answer.h"
+#include "atomic_file.h"
 #include "forecast/forecast_lines.h"
 #include "forecast/record_codec.h"
 #include "forecast/record_integer.h"
@@ -141,6 +142,18 @@ TEST_F(FeedBuild, ARejectedTownKeepsItsFileOnlyWhileItIsCurrent) {
         for (const std::string& m : report.messages) found = found || m.starts_with(c.message);
         EXPECT_TRUE(found) << c.what << ": " << ::testing::PrintToString(report.messages);
     }
+}
+
+TEST_F(FeedBuild, ASecondBuildIntoTheSameFolderStopsAtOnce) {
+    fs::create_directories(options.outputFolder);
+    const FolderLock running(options.outputFolder);
+    ASSERT_TRUE(running.Held());
+    const BuildReport report = BuildFeed(towns, options);
+    EXPECT_TRUE(report.writeFailed);
+    EXPECT_EQ(report.townsBuilt, 0);
+    EXPECT_EQ(report.messages, std::vector<std::string>{"another vtfeed is building " +
+                                                        options.outputFolder.string()});
+    EXPECT_FALSE(fs::exists(options.outputFolder / "vlbartlistfull.txt"));
 }
 
 // The tool itself: exit status and what it prints.
