@@ -12,6 +12,8 @@ runs=${VT_BENCH_RUNS:-15}
 
 # shellcheck source=../scripts/wine-env.sh
 source scripts/wine-env.sh
+# shellcheck source=../scripts/product.sh
+source scripts/product.sh
 vt_pick_product
 preset=$VT_PRESET kind=$VT_PREFIX_KIND
 build="$root/build/$preset"

@@ -8,7 +8,9 @@ set(CMAKE_FIND_ROOT_PATH /usr/${VT_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# One self-contained .exe: no libgcc, libstdc++ or winpthread DLLs beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections")
+# One self-contained .exe: no libgcc, libstdc++ or winpthread DLLs beside it. No time stamp in
+# the PE header, so that the same sources give the same bytes.
+set(CMAKE_EXE_LINKER_FLAGS_INIT
+  "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -Wl,--no-insert-timestamp")
 # Each function and datum in a section of its own, so the linker drops what nothing calls.
 set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")

@@ -11,7 +11,9 @@ bash scripts/setup.sh
 
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
-# The product is the 32-bit build; where 32-bit programs cannot run, the same sources for 64-bit.
+# The product is the 32-bit build; where it cannot run, the same sources for 64-bit.
+# shellcheck source=product.sh
+source scripts/product.sh
 vt_pick_product
 preset=$VT_PRESET kind=$VT_PREFIX_KIND
 build="build/$preset"
@@ -58,7 +60,8 @@ sleep 2
 sleep 3
 
 shot="$root/out/demo.png"
-import -window root "$shot"
+# The Wine desktop (800 × 600, top left of the display) with the tray and the balloon.
+import -window root -crop 800x600+0+0 +repage "$shot"
 echo "Screenshot of the Wine desktop: $shot"
 
 if [ -n "$own_display" ]; then

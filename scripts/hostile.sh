@@ -17,7 +17,9 @@ soak_minutes=${VT_SOAK_MINUTES:-10}
 
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
-# The product is the 32-bit build; where 32-bit programs cannot run, the same sources for 64-bit.
+# The product is the 32-bit build; where it cannot run, the same sources for 64-bit.
+# shellcheck source=product.sh
+source scripts/product.sh
 vt_pick_product
 preset=$VT_PRESET kind=$VT_PREFIX_KIND
 build="$root/build/$preset"

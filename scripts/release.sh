@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
 # Packs the release: out/release/vantoreltray-VERSION-win32.zip (the product),
 # vantoreltray-VERSION-win64.zip (the same sources for 64-bit Windows) and SHA256SUMS.
-# It packs the executables the last test run passed (scripts/test.sh records their sums) and
-# refuses any other. Timestamps, order and permissions are fixed, so packing the same
-# executables again gives the same bytes.
-# usage: scripts/release.sh
+# It packs each executable the last test run passed (scripts/test.sh records their sums), names
+# in one line each archive it could not pack and why, and fails only when it packs nothing.
+# Each archive holds one folder, vantoreltray/, without the version, so that a new version
+# unpacked over an old one keeps the settings and the autostart entry's path. Timestamps, order
+# and permissions are fixed, so packing the same executables again gives the same bytes.
+# usage: scripts/release.sh   (VT_BUILD_ROOT and VT_RELEASE_OUT move build/ and out/release/)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+# shellcheck source=product.sh
+source scripts/product.sh
+builds=${VT_BUILD_ROOT:-$root/build}
 
 version=$(sed -n 's/^project(VantorelTray VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "release: no version in CMakeLists.txt" >&2; exit 1; }
-out="$root/out/release"
+out=${VT_RELEASE_OUT:-$root/out/release}
 stage="$out/stage"
 # The last commit's time, so that a rebuild of the same sources stamps the same times.
 stamp=$(git log -1 --format=%cd --date=format-local:%Y%m%d%H%M.%S 2>/dev/null || echo 200712040000.00)
@@ -49,22 +54,30 @@ EOF
   cat "/usr/share/doc/mingw-w64-$1-dev/copyright"
 }
 
-# pack PRESET ARCH MINGW_DEV_NAME
+# pack PRESET ARCH MINGW_DEV_NAME: packs that build's executable, or says why it cannot.
 pack() {
   local preset=$1 arch=$2 dev=$3
-  local exe="build/$preset/src/win32/vantoreltray.exe" record="build/$preset/tested-exe.sha256"
-  if [ ! -f "$record" ] || ! sha256sum --quiet -c "$record" >/dev/null 2>&1; then
-    echo "release: $exe is not the executable the last passing test run tested." >&2
-    if [ "$preset" = windows ] && ! bash scripts/can-run-i386.sh; then
-      echo "release: this machine cannot run 32-bit programs; pack on one that can." >&2
+  local name="vantoreltray-$version-$arch"
+  local exe="$builds/$preset/src/win32/vantoreltray.exe" record="$builds/$preset/tested-exe.sha256"
+  local why=
+  if [ ! -f "$exe" ]; then
+    why="$exe is not built"
+  elif [ ! -f "$record" ]; then
+    why="no test run passed it"
+  elif [ "$(cut -d' ' -f1 "$record")" != "$(sha256sum "$exe" | cut -d' ' -f1)" ]; then
+    why="it is not the executable the last passing test run tested"
+  fi
+  if [ -n "$why" ]; then
+    if [ "$preset" = windows ] && ! vt_i386_runs; then
+      why="$why, and its tests cannot run here: $VT_I386_WHY"
     else
-      echo "release: run scripts/test.sh first." >&2
+      why="$why; run scripts/test.sh first"
     fi
+    echo "release: not packed: $name.zip: $why"
     return 1
   fi
-  local name="vantoreltray-$version-$arch"
-  local dir="$stage/$name"
-  rm -rf "$dir"
+  local dir="$stage/vantoreltray"
+  rm -rf "$stage"
   mkdir -p "$dir"
   cp "$exe" "$dir/vantoreltray.exe"
   sed "s/@VERSION@/$version/g" resources/release/README.txt | crlf --bom >"$dir/README.txt"
@@ -75,14 +88,21 @@ pack() {
   touch -h -t "$stamp" "$dir" "$dir"/*
   rm -f "$out/$name.zip"
   # -X: no owner or extended times; -D: no folder entries; names in a fixed order.
-  (cd "$stage" && TZ=UTC zip -q -X -D "$out/$name.zip" \
-    "$name/vantoreltray.exe" "$name/README.txt" "$name/LICENSE.txt" "$name/NOTICES.txt")
-  echo "packed $out/$name.zip ($(stat -c %s "$dir/vantoreltray.exe") bytes of program)"
+  (cd "$stage" && TZ=UTC zip -q -X -D "$out/$name.zip" vantoreltray/vantoreltray.exe \
+    vantoreltray/README.txt vantoreltray/LICENSE.txt vantoreltray/NOTICES.txt)
+  echo "release: packed $out/$name.zip ($(stat -c %s "$exe") bytes of program)"
+  packed+=("$name.zip")
 }
 
 mkdir -p "$out"
-pack windows win32 i686
-pack windows64 win64 x86-64
-(cd "$out" && sha256sum "vantoreltray-$version-win32.zip" "vantoreltray-$version-win64.zip" >SHA256SUMS)
+rm -f "$out"/vantoreltray-*.zip "$out/SHA256SUMS"
+packed=()
+pack windows win32 i686 || true
+pack windows64 win64 x86-64 || true
 rm -rf "$stage"
+if ((${#packed[@]} == 0)); then
+  echo "release: nothing packed" >&2
+  exit 1
+fi
+(cd "$out" && sha256sum "${packed[@]}" >SHA256SUMS)
 cat "$out/SHA256SUMS"

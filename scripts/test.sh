@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs every test suite: native unit tests (plain and under ASan/UBSan), the fuzzers, the
+# Runs every test suite: the set-up's and the release's scripts, the reproducible build, native
+# unit tests (plain, under ASan/UBSan and in Release), the fuzzers, the feed's web server, the
 # Windows tests under Wine and the end-to-end tests of the real program.
 # usage: scripts/test.sh [KEY...]   (VT_FUZZ_SECONDS=32 per fuzz target by default)
-#   KEY picks suites by the key in brackets in their names (native, asan, release, fuzz, feed,
-#   win64, win32); without one, every suite runs.
+#   KEY picks suites by the key in brackets in their names (scripts, reproducible, native, asan,
+#   release, fuzz, feed, win64, win32); without one, every suite runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -85,17 +86,24 @@ windows() {
   return $rc
 }
 
+scripts_suite() { bash tests/scripts/test_setup.sh && bash tests/scripts/test_release.sh; }
+
+suite "the set-up's decisions and the release's packing, against stand-ins [scripts]" scripts_suite
+suite "the same sources give the same product, built in two folders [reproducible]" \
+  bash tests/scripts/test_reproducible.sh
 suite "native unit tests [native]" native native
 suite "native unit tests under ASan+UBSan [asan]" native native-asan
 suite "native unit tests in Release [release]" native native-release
 suite "fuzzing [fuzz]" fuzz
 suite "the feed's web server, nginx [feed]" bash tests/feed/test_nginx.sh
 suite "Windows tests of the 64-bit build under 64-bit Wine [win64]" windows windows64 win64
-if bash scripts/can-run-i386.sh; then
-  suite "Windows tests of the 32-bit product under 32-bit Wine [win32]" windows windows win32
+# shellcheck source=product.sh
+source scripts/product.sh
+if vt_i386_runs; then
+  suite "Windows tests of the 32-bit product under 32-bit Wine, since $VT_I386_WHY [win32]" \
+    windows windows win32
 else
-  echo "=== skipped: this machine cannot execute 32-bit programs, so the 32-bit product is built but its tests run only against the 64-bit build"
-  suite "building the 32-bit product [win32]" product
+  suite "building the 32-bit product; its tests are skipped, since $VT_I386_WHY [win32]" product
 fi
 
 if ((${#failures[@]})); then

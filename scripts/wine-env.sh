@@ -34,18 +34,6 @@ vt_wine_setup() {
   fi
 }
 
-# vt_pick_product: sets VT_PRESET and VT_PREFIX_KIND to the 32-bit product and a win32 prefix
-# where the machine executes 32-bit programs, else to the 64-bit build and a win64 prefix (and
-# says so).
-vt_pick_product() {
-  if bash "$(dirname "${BASH_SOURCE[0]}")/can-run-i386.sh"; then
-    VT_PRESET=windows VT_PREFIX_KIND=win32
-  else
-    VT_PRESET=windows64 VT_PREFIX_KIND=win64
-    echo "This machine cannot execute 32-bit programs: using the 64-bit build."
-  fi
-}
-
 vt_display_start() {
   if [ -n "${DISPLAY:-}" ] && [ -z "${VT_HEADLESS:-}" ] && xdpyinfo >/dev/null 2>&1; then
     return 0
