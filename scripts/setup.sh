@@ -77,7 +77,10 @@ install_32bit() {
     "${sudo_cmd[@]}" "$dpkg" --add-architecture i386 && added_arch=1
   fi
   apt_update
-  apt_run install -y -qq --no-install-recommends wine32:i386 && return 0
+  if apt_run install -y -qq --no-install-recommends wine32:i386; then
+    rm -f "$wine32_stamp"
+    return 0
+  fi
   local why
   why=$(first_error "$log")
   say "the 32-bit Wine could not be installed: $why; the 32-bit product is built, its tests are skipped"
@@ -98,7 +101,9 @@ done
 want_32bit=
 if bash "$i386_probe" && ! installed wine32:i386; then
   if [ -n "$(find "$wine32_stamp" -mmin -60 2>/dev/null)" ]; then
-    say "the 32-bit Wine could not be installed less than an hour ago: $(cat "$wine32_stamp"); not tried again before $(date -d "@$(($(stat -c %Y "$wine32_stamp") + 3600))" +%H:%M); the 32-bit product is built, its tests are skipped"
+    retry_at=$(date -d "@$(($(stat -c %Y "$wine32_stamp") + 3600))" +%H:%M)
+    say "the 32-bit Wine could not be installed less than an hour ago: $(cat "$wine32_stamp");" \
+      "not tried again before $retry_at; the 32-bit product is built, its tests are skipped"
   else
     want_32bit=1
   fi
@@ -106,10 +111,7 @@ fi
 
 # The 64-bit packages first and apart, so that a broken i386 index never stands in their way.
 if ((${#missing[@]})); then install_64bit "${missing[@]}"; fi
-if [ -n "$want_32bit" ]; then
-  install_32bit
-  installed wine32:i386 && rm -f "$wine32_stamp"
-fi
+if [ -n "$want_32bit" ]; then install_32bit; fi
 
 # Wine and the Russian texts want this locale; without it Wine warns and falls back to C.
 if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then

@@ -28,6 +28,9 @@ release() {
   RC=$?
 }
 names() { python3 -c 'import sys, zipfile; print(" ".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$1"; }
+member() {  # member ZIP NAME: the member's text
+  python3 -c 'import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]).decode("utf-8-sig"))' "$1" "$2"
+}
 
 release
 check "one tested executable: exit status" 0 "$RC"
@@ -38,7 +41,7 @@ check "the archive holds one folder without the version" \
   "vantoreltray/vantoreltray.exe vantoreltray/README.txt vantoreltray/LICENSE.txt vantoreltray/NOTICES.txt" \
   "$(names "$zip32" 2>&1)"
 check "the packed program is the tested one" "MZ windows" \
-  "$(python3 -c 'import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).read("vantoreltray/vantoreltray.exe").decode().strip())' "$zip32")"
+  "$(member "$zip32" vantoreltray/vantoreltray.exe)"
 check "no archive of the untested build" "no" "$([ -e "$out/vantoreltray-$version-win64.zip" ] && echo yes || echo no)"
 check "SHA256SUMS names what was packed" "vantoreltray-$version-win32.zip" "$(awk '{print $2}' "$out/SHA256SUMS")"
 
@@ -48,7 +51,7 @@ release
 check "packing again gives the same bytes" "$first" "$(sha256sum <"$zip32")"
 
 # Every key the program reads from [service] stands in the README's example.
-readme=$(python3 -c 'import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).read("vantoreltray/README.txt").decode("utf-8-sig"))' "$zip32")
+readme=$(member "$zip32" vantoreltray/README.txt)
 keys=$(grep -ohE '\{"[A-Za-z]+", &ServiceConfig::|Read\("service", "[A-Za-z]+"\)' "$root/src/app/service_config.cpp" |
   grep -oE '"[A-Za-z]+"' | tr -d '"' | grep -vx service | sort -u)
 check "the program reads [service] keys" yes "$([ "$(wc -w <<<"$keys")" -ge 11 ] && echo yes || echo no)"

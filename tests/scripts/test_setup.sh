@@ -44,11 +44,8 @@ if [[ " ${pkgs[*]} " != *" wine32:i386 "* ]] && [ -e "$STANDIN/amd64-fails" ]; t
   echo "E: Unable to locate package ${pkgs[0]}" >&2
   exit 100
 fi
-for p in "${pkgs[@]}"; do
-  sed -i "/^$p\$/d" "$STANDIN/missing"
-  [ "$p" != wine32:i386 ] || printf '#!/bin/sh\nexit 0\n' >"$STANDIN/wine"
-done
-chmod +x "$STANDIN/wine" 2>/dev/null
+for p in "${pkgs[@]}"; do sed -i "/^$p\$/d" "$STANDIN/missing"; done
+[[ " ${pkgs[*]} " != *" wine32:i386 "* ]] || cp "$STANDIN/../wine-starts" "$STANDIN/wine"
 exit 0
 EOF
 cat >"$work/dpkg" <<'EOF'
@@ -75,7 +72,9 @@ case $1 in
 esac
 EOF
 printf '#!/bin/sh\n[ -e "$STANDIN/kernel-runs-i386" ]\n' >"$work/probe"
-chmod +x "$work/apt-get" "$work/dpkg" "$work/probe"
+printf '#!/bin/sh\nexit 0\n' >"$work/wine-starts"
+printf '#!/bin/sh\nexit 1\n' >"$work/wine-fails"
+chmod +x "$work/apt-get" "$work/dpkg" "$work/probe" "$work/wine-starts" "$work/wine-fails"
 
 # setup_case NAME [flag|missing:PKG|arch:i386|stamp:MINUTES|loader:broken]... runs the set-up
 # on a fresh stand-in state; OUT, RC and CALLS hold what it printed, its status and its calls.
@@ -94,8 +93,8 @@ setup_case() {
       missing:*) echo "${a#missing:}" >>"$STANDIN/missing" ;;
       wine32-installed)
         sed -i '/^wine32:i386$/d' "$STANDIN/missing"
-        printf '#!/bin/sh\nexit 0\n' >"$STANDIN/wine" && chmod +x "$STANDIN/wine" ;;
-      loader-broken) printf '#!/bin/sh\nexit 1\n' >"$STANDIN/wine" && chmod +x "$STANDIN/wine" ;;
+        cp "$work/wine-starts" "$STANDIN/wine" ;;
+      loader-broken) cp "$work/wine-fails" "$STANDIN/wine" ;;
       arch:*) echo "${a#arch:}" >>"$STANDIN/arches" ;;
       stamp:*)
         echo "E: an earlier failure" >"$STANDIN/setup/wine32-failed"
