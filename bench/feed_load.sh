@@ -7,9 +7,13 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+# shellcheck source=../scripts/session.sh
+source scripts/session.sh
+vt_session_open
+# shellcheck source=../scripts/services.sh
+source scripts/services.sh
 seconds=${VT_BENCH_SECONDS:-5}
 service_bin=${VT_SERVICE:-$root/build/native/service/vtservice}
-nginx_listen=127.0.0.1:8790
 for tool in wrk curl "${VT_NGINX:-/usr/sbin/nginx}"; do
   command -v "$tool" >/dev/null || { echo "feed_load: $tool is not installed" >&2; exit 1; }
 done
@@ -32,22 +36,14 @@ rm -rf "$work"
 mkdir -p "$work/native/service" "$work/tree/data"
 # A copy of the service of our own, run by services.sh and stopped by its PID.
 cp "$service_bin" "$work/native/service/vtservice"
-# shellcheck source=../scripts/services.sh
-source scripts/services.sh
 # The request logs of both grow by some 100 MB a run; the wrk outputs stay in $work.
-cleanup() {
-  service/feed/nginx.sh stop "$work/nginx" >/dev/null 2>&1 || true
-  vt_services_stop
-  rm -f "$work/service.log" "$work/nginx/access.log" "$work/nginx/clicks.log"
-}
-trap cleanup EXIT
+vt_on_close 'rm -f "$work/service.log" "$work/nginx/access.log" "$work/nginx/clicks.log"'
 vt_service_start "$work/native" "$work/service.log"
 
 # The exact bytes the service serves go into the nginx tree, so both send the same file.
 curl -sf --max-time 5 -o "$work/tree/data/BTR27612.TXT" http://127.0.0.2:8717/data/BTR27612.TXT
-printf '%s 1;\n' "$nginx_listen" >"$work/hosts.conf"
-service/feed/nginx.sh start --hosts "$work/hosts.conf" --workers 2 --connections 4096 \
-  "$work/tree" "$work/nginx" "$nginx_listen" >/dev/null
+vt_feed_start "$work/tree" "$work/nginx" --workers 2 --connections 4096 >/dev/null
+nginx_listen=$VT_FEED_HOST
 
 # name|url|status a single request must give before the load
 targets=(

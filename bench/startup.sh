@@ -7,13 +7,18 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+# shellcheck source=../scripts/session.sh
+source scripts/session.sh
+vt_session_open
+# shellcheck source=../scripts/wine-env.sh
+source scripts/wine-env.sh
+# shellcheck source=../scripts/services.sh
+source scripts/services.sh
+# shellcheck source=../scripts/product.sh
+source scripts/product.sh
 bash scripts/setup.sh
 runs=${VT_BENCH_RUNS:-15}
 
-# shellcheck source=../scripts/wine-env.sh
-source scripts/wine-env.sh
-# shellcheck source=../scripts/product.sh
-source scripts/product.sh
 vt_pick_product
 preset=$VT_PRESET kind=$VT_PREFIX_KIND
 build="$root/build/$preset"
@@ -28,13 +33,10 @@ awk() { LC_ALL=C command awk "$@"; }
 sort() { LC_ALL=C command sort "$@"; }
 vt_display_start
 vt_wineserver_start
-# shellcheck source=../scripts/services.sh
-source scripts/services.sh
 work="$build/startup-bench"
 rm -rf "$work"
 mkdir -p "$work/product" "$work/minimal"
 vt_service_start "$root/build/native" "$work/service.log"
-trap 'probe stop VantorelTrayMain >/dev/null 2>&1 || true; probe stop VantorelMinimalTray >/dev/null 2>&1 || true; vt_services_stop; vt_wine_stop' EXIT
 
 cp "$build/src/win32/vantoreltray.exe" "$work/product/"
 cp "$build/bench/startup/minimal_tray.exe" "$work/minimal/"
@@ -90,6 +92,7 @@ syscalls() {  # syscalls PID OUT: every system call of the process's threads in 
 }
 syscalls "$product_pid" "$work/product.strace" &
 tracing=$!
+vt_record "$tracing" strace
 syscalls "$minimal_pid" "$work/minimal.strace"
 wait "$tracing"
 total_calls() { grep -c '^[0-9]\+ \+[0-9:.]\+ [a-z_0-9]\+(' "$1" || true; }

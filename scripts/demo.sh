@@ -3,17 +3,23 @@
 # screenshot of the Wine desktop. Uses your X display when DISPLAY is set (the program then runs
 # until you choose "Выход" in its menu), otherwise a virtual one (VT_HEADLESS=1 forces that).
 # VT_DEMO_FEED=1: the forecast and the town list come from a real feed instead, vtfeed's tree of
-# the shipped samples (their hours moved to today) served by nginx on 127.0.0.1:8790.
+# the shipped samples (their hours moved to today) served by nginx on a free loopback port.
+# Whatever it started ends with it, Ctrl-C included.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/setup.sh
-
+# shellcheck source=session.sh
+source scripts/session.sh
+vt_session_open
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
-# The product is the 32-bit build; where it cannot run, the same sources for 64-bit.
+# shellcheck source=services.sh
+source scripts/services.sh
 # shellcheck source=product.sh
 source scripts/product.sh
+bash scripts/setup.sh
+
+# The product is the 32-bit build; where it cannot run, the same sources for 64-bit.
 vt_pick_product
 preset=$VT_PRESET kind=$VT_PREFIX_KIND
 build="build/$preset"
@@ -27,18 +33,16 @@ vt_wine_setup "$root/$build" "$kind"
 own_display=${DISPLAY:-}
 [ -z "${VT_HEADLESS:-}" ] || own_display=
 vt_display_start
-# shellcheck source=services.sh
-source scripts/services.sh
+vt_wineserver_start
 mkdir -p out
 vt_service_start build/native "$root/out/service.log"
-feed="$root/out/feed"
-trap 'vt_services_stop; vt_wine_stop; [ -z "${VT_DEMO_FEED:-}" ] || service/feed/nginx.sh stop "$feed/nginx"' EXIT
 echo "The reference weather service runs on 127.0.0.1..10:8717 (log: out/service.log)."
+feed="$root/out/feed"
 if [ -n "${VT_DEMO_FEED:-}" ]; then
   rm -rf "$feed"
   python3 service/feed/shift-samples.py service/feed/samples "$feed/in" "$(date -u +%F)"
   build/native/tools/vtfeed build --towns service/feed/towns.csv --input "$feed/in" --output "$feed/tree"
-  service/feed/nginx.sh start "$feed/tree" "$feed/nginx" 127.0.0.1:8790
+  vt_feed_start "$feed/tree" "$feed/nginx"
 fi
 
 folder="$root/out/demo"
@@ -48,16 +52,18 @@ cp "$build/src/win32/vantoreltray.exe" "$folder/"
 if [ -n "${VT_DEMO_FEED:-}" ]; then
   printf '[service]\r\n' >"$folder/vantoreltray.ini"
   for key in counterHost dataHost mainSite uaSite; do
-    printf '%s=127.0.0.1:8790\r\n' "$key" >>"$folder/vantoreltray.ini"
+    printf '%s=%s\r\n' "$key" "$VT_FEED_HOST" >>"$folder/vantoreltray.ini"
   done
 fi
 (cd "$folder" && exec "$VT_WINE" ./vantoreltray.exe >/dev/null 2>&1) &
 program=$!
+vt_record "$program" vantoreltray.exe
+driver() { "$VT_WINE" "$build/tests/e2e/driver.exe" "$@" >/dev/null 2>&1; }
 # Wait for the first download, then ask for the balloon as a user's click would.
 for _ in $(seq 1 60); do [ -s "$folder/27612.txt" ] && break; sleep 0.5; done
-sleep 2
-"$VT_WINE" "$build/tests/e2e/driver.exe" tray 0x201 >/dev/null 2>&1 || true
-sleep 3
+driver tray WM_LBUTTONDOWN || true
+for _ in $(seq 1 50); do driver balloon-visible && break; sleep 0.1; done
+sleep 1  # the balloon fades in
 
 shot="$root/out/demo.png"
 # The Wine desktop (800 × 600, top left of the display) with the tray and the balloon.

@@ -12,14 +12,19 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+# shellcheck source=session.sh
+source scripts/session.sh
+vt_session_open
+# shellcheck source=wine-env.sh
+source scripts/wine-env.sh
+# shellcheck source=services.sh
+source scripts/services.sh
+# shellcheck source=product.sh
+source scripts/product.sh
 bash scripts/setup.sh || exit 1
 soak_minutes=${VT_SOAK_MINUTES:-10}
 
-# shellcheck source=wine-env.sh
-source scripts/wine-env.sh
 # The product is the 32-bit build; where it cannot run, the same sources for 64-bit.
-# shellcheck source=product.sh
-source scripts/product.sh
 vt_pick_product
 preset=$VT_PRESET kind=$VT_PREFIX_KIND
 build="$root/build/$preset"
@@ -30,19 +35,12 @@ cmake --preset "$preset" >/dev/null &&
 vt_wine_setup "$build" "$kind"
 vt_display_start || exit 1
 vt_wineserver_start
-# shellcheck source=services.sh
-source scripts/services.sh
 work="$build/hostile"
 rm -rf "$work"
 mkdir -p "$work"
 vt_service_start "$root/build/native" "$work/service.log" || exit 1
 mounted=
-cleanup() {
-  [ -n "$mounted" ] && umount "$mounted" 2>/dev/null
-  vt_services_stop
-  vt_wine_stop
-}
-trap cleanup EXIT
+vt_on_close '[ -z "$mounted" ] || umount "$mounted" 2>/dev/null'
 
 driver() { "$VT_WINE" "$build/tests/e2e/driver.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 probe() {
@@ -64,6 +62,7 @@ report() {  # report NAME TRIES FAILURES [NOTE]
 start() {
   (cd "$1" && exec "$VT_WINE" ./vantoreltray.exe >/dev/null 2>&1) &
   PROGRAM=$!
+  vt_record "$PROGRAM" vantoreltray.exe "$1"
 }
 # Ends it without a word, as a pulled plug does.
 kill_program() {
@@ -71,7 +70,7 @@ kill_program() {
   wait "$PROGRAM" 2>/dev/null
 }
 exit_program() {
-  driver command 111 >/dev/null
+  driver menu ExitTray >/dev/null
   local i
   for i in $(seq 1 100); do kill -0 "$PROGRAM" 2>/dev/null || return 0; sleep 0.1; done
   kill_program

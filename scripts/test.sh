@@ -4,10 +4,19 @@
 # Windows tests under Wine and the end-to-end tests of the real program.
 # usage: scripts/test.sh [KEY...]   (VT_FUZZ_SECONDS=32 per fuzz target by default)
 #   KEY picks suites by the key in brackets in their names (scripts, reproducible, native, asan,
-#   release, fuzz, feed, win64, win32); without one, every suite runs.
+#   release, fuzz, feed, win64, interrupt, win32); without one, every suite runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+# shellcheck source=session.sh
+source scripts/session.sh
+vt_session_open "$root/build/test-session.pids"
+# shellcheck source=wine-env.sh
+source scripts/wine-env.sh
+# shellcheck source=services.sh
+source scripts/services.sh
+# shellcheck source=product.sh
+source scripts/product.sh
 bash scripts/setup.sh
 
 jobs=$(nproc)
@@ -55,26 +64,16 @@ windows() {
   local preset=$1 kind=$2 build="$root/build/$1"
   cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j "$jobs" || return 1
   echo "testing $build/src/win32/vantoreltray.exe ($(file -b "$build/src/win32/vantoreltray.exe" | cut -d, -f1)) in a $kind prefix"
-  # shellcheck source=wine-env.sh
-  source scripts/wine-env.sh
-  vt_wine_setup "$build" "$kind" || return 1
-  vt_display_start || return 1
-  vt_wineserver_start
-  # shellcheck source=services.sh
-  source scripts/services.sh
-  export VT_SERVICE_LOG_FILE="$build/service.log"
-  rm -f "$VT_SERVICE_LOG_FILE"
-  vt_service_start "$root/build/native" "$VT_SERVICE_LOG_FILE" || return 1
-  vt_tinyproxy_start "$build/tinyproxy" || return 1
-  VT_SERVICE_LOG=$("$VT_WINE" winepath -w "$VT_SERVICE_LOG_FILE" 2>/dev/null)
-  export VT_SERVICE_LOG VT_PROXY_PORT
   local rc=0 drawn="$build/drawn"
   rm -rf "$drawn"; mkdir -p "$drawn"
-  # The drawing test leaves the drawn temperatures there for the contact sheet.
-  VT_ARTEFACTS=$("$VT_WINE" winepath -w "$drawn" 2>/dev/null) ctest --preset "$preset" || rc=1
-  bash tests/e2e/run.sh "$build" || rc=1
-  vt_services_stop
-  vt_wine_stop
+  if vt_stage_start "$build" "$kind" "$root/build/native"; then
+    # The drawing test leaves the drawn temperatures there for the contact sheet.
+    VT_ARTEFACTS=$("$VT_WINE" winepath -w "$drawn" 2>/dev/null) ctest --preset "$preset" || rc=1
+    bash tests/e2e/run.sh "$build" || rc=1
+  else
+    rc=1
+  fi
+  vt_session_close
   local f
   for f in "$drawn"/*-16.tga; do [ -f "$f" ] && convert "$f" "${f%-16.tga}.png"; done
   bash scripts/contact-sheet.sh "$build/contact-sheet.png" "$drawn" || rc=1
@@ -97,8 +96,8 @@ suite "native unit tests in Release [release]" native native-release
 suite "fuzzing [fuzz]" fuzz
 suite "the feed's web server, nginx [feed]" bash tests/feed/test_nginx.sh
 suite "Windows tests of the 64-bit build under 64-bit Wine [win64]" windows windows64 win64
-# shellcheck source=product.sh
-source scripts/product.sh
+suite "an interrupted end-to-end run leaves no process behind [interrupt]" \
+  bash tests/scripts/test_interrupt.sh build/windows64
 if vt_i386_runs; then
   suite "Windows tests of the 32-bit product under 32-bit Wine, since $VT_I386_WHY [win32]" \
     windows windows win32

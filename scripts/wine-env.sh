@@ -1,6 +1,5 @@
-# Sourced by the test and demo scripts: one Wine prefix under the build folder, its own
-# resident wineserver, and an X display (Xvfb unless one is given). Only what these functions
-# start is stopped again, by PID or by this prefix's wineserver.
+# Sourced by the test and demo scripts after scripts/session.sh: one Wine prefix under the build
+# folder and its own resident wineserver, recorded in the session.
 
 # vt_wine_setup BUILD_DIR [win64|win32]: a prefix of that kind in BUILD_DIR/wineprefix. Each
 # kind names its loader itself: the `wine` command picks the 32-bit one whenever wine32 is
@@ -34,40 +33,34 @@ vt_wine_setup() {
   fi
 }
 
-vt_display_start() {
-  if [ -n "${DISPLAY:-}" ] && [ -z "${VT_HEADLESS:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    return 0
-  fi
-  local n
-  for n in $(seq 91 120); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+# A resident server keeps each wine start cheap (no 3 s linger per test). It goes into the
+# session's record (scripts/session.sh), whose close ends it and with it every process of the
+# prefix.
+vt_wineserver_start() {
+  wineserver -p
+  "$VT_WINE" cmd /c exit >/dev/null 2>&1 || true
+  local pid
+  pid=$(vt_wineserver_pid) && vt_record "$pid" wineserver "$WINEPREFIX"
+}
+
+# The prefix's server works in a folder named after the prefix's device and inode (under a
+# temporary folder whose name differs between Wine builds).
+vt_wineserver_pid() {
+  local device inode name proc
+  read -r device inode < <(stat -c '%d %i' "$WINEPREFIX")
+  name=$(printf 'server-%x-%x' "$device" "$inode")
+  for proc in /proc/[0-9]*; do
+    if [[ $(readlink "$proc/cwd" 2>/dev/null) == */"$name" ]] &&
+      [[ $(tr '\0' ' ' <"$proc/cmdline" 2>/dev/null) == *wineserver* ]]; then
+      echo "${proc#/proc/}"
+      return 0
+    fi
   done
-  Xvfb ":$n" -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
-  VT_XVFB_PID=$!
-  export DISPLAY=":$n"
-  local i
-  for i in $(seq 1 100); do
-    xdpyinfo >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  echo "Xvfb did not start on $DISPLAY" >&2
   return 1
 }
 
-vt_wineserver_start() {
-  # A resident server keeps each wine start cheap (no 3 s linger per test).
-  wineserver -p
-  "$VT_WINE" cmd /c exit >/dev/null 2>&1 || true
-}
-
-vt_wine_stop() {
-  if [ -n "${WINEPREFIX:-}" ]; then
-    wineserver -k 2>/dev/null || true
-    wineserver -w 2>/dev/null || true
-  fi
-  if [ -n "${VT_XVFB_PID:-}" ]; then
-    kill "$VT_XVFB_PID" 2>/dev/null || true
-    wait "$VT_XVFB_PID" 2>/dev/null || true
-    VT_XVFB_PID=
-  fi
+# Ends this prefix's Wine; the next wine command starts it again.
+vt_wineserver_stop() {
+  timeout 10 wineserver -k 2>/dev/null || true
+  timeout 10 wineserver -w 2>/dev/null || true
 }

@@ -1,20 +1,31 @@
 # Helpers of the end-to-end tests, sourced by run.sh. Expects BUILD (the Windows build folder),
-# WORK (a scratch folder) and the Wine environment of scripts/wine-env.sh.
+# WORK (a scratch folder), the Wine environment of scripts/wine-env.sh and an open session of
+# scripts/session.sh, which records every program started here.
 
 E2E_PASSED=0
 E2E_FAILED=0
-E2E_CURRENT=""
-declare -a E2E_PIDS=()
+
+PREFS="Vantorel.Tray: Настройка"
+ABOUT="Vantorel.Tray"
 
 driver() { "$VT_WINE" "$BUILD/tests/e2e/driver.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
-begin() { E2E_CURRENT=$1; E2E_CASE_OK=1; echo "--- $1"; }
+begin() { E2E_CASE_OK=1; echo "--- $1"; }
 check() {  # check DESCRIPTION COMMAND...
   local what=$1; shift
   if "$@"; then echo "    ok: $what"; else echo "    FAILED: $what"; E2E_CASE_OK=0; fi
 }
 end() {
   if [ "$E2E_CASE_OK" = 1 ]; then E2E_PASSED=$((E2E_PASSED + 1)); else E2E_FAILED=$((E2E_FAILED + 1)); fi
+}
+not() { ! "$@"; }
+
+wait_until() {  # COMMAND...: true within 10 s
+  for _ in $(seq 1 100); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # A fresh program folder holding only the program; prints its path.
@@ -25,33 +36,28 @@ fresh_folder() {
   printf '%s\n' "$dir"
 }
 
-start_program() {  # start_program DIR
+# Starts the program in DIR without waiting for it; E2E_PROGRAM_PID is its process.
+launch_program() {  # DIR
   (cd "$1" && exec "$VT_WINE" ./vantoreltray.exe >/dev/null 2>&1) &
   E2E_PROGRAM_PID=$!
-  E2E_PIDS+=("$E2E_PROGRAM_PID")
+  vt_record "$E2E_PROGRAM_PID" vantoreltray.exe "$1"
+}
+
+start_program() {  # DIR: true once its main window exists
+  launch_program "$1"
   driver wait-main 20000
 }
 
 # Ends the program through its menu and waits for the process; false when it does not end.
 exit_program() {
-  driver command 111 >/dev/null || true
-  local i
-  for i in $(seq 1 100); do
-    kill -0 "$E2E_PROGRAM_PID" 2>/dev/null || return 0
-    sleep 0.1
-  done
+  driver menu ExitTray >/dev/null || true
+  wait_until not kill -0 "$E2E_PROGRAM_PID" 2>/dev/null && return 0
   kill "$E2E_PROGRAM_PID" 2>/dev/null
   return 1
 }
 
-wait_for_file_line() {  # FILE REGEX
-  local i
-  for i in $(seq 1 100); do
-    [ -f "$1" ] && grep -qa -E "$2" "$1" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+file_has_line() { [ -f "$1" ] && grep -qa -E "$2" "$1"; }  # FILE REGEX
+wait_for_file_line() { wait_until file_has_line "$@"; }  # FILE REGEX
 
 screenshot() {  # NAME
   mkdir -p "$SCREENS"
@@ -61,6 +67,9 @@ screenshot() {  # NAME
 }
 
 to_cp1251() { iconv -f UTF-8 -t CP1251; }
+
+# Switches the reference service's fault mode (none, never-answer, status-500...).
+service_fault() { curl -s -o /dev/null --max-time 5 "http://127.0.0.1:8717/control/fault?mode=$1"; }
 
 # A stored forecast for today, written now, so the program shows it without a download.
 put_forecast() {  # put_forecast DIR INDEX
@@ -75,54 +84,33 @@ put_forecast() {  # put_forecast DIR INDEX
   printf '%s\r\n%s\r\n' "$day" "$night" >"$1/$2.txt"
 }
 
-# Every address the program hands to the shell's browser lands in $WORK/links.txt.
-register_link_recorder() {
+# Every address the program hands to the shell's browser lands in $WORK/links.txt, which
+# starts empty.
+record_links() {
   local recorder="$WORK/record-link.sh"
   printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s/links.txt"\n' "$WORK" >"$recorder"
   chmod +x "$recorder"
   "$VT_WINE" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$recorder" /f >/dev/null 2>&1
+  : >"$WORK/links.txt"
 }
 
-wait_for_links() {  # COUNT
-  local i
-  for i in $(seq 1 100); do
-    [ -f "$WORK/links.txt" ] && [ "$(wc -l <"$WORK/links.txt")" -ge "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-PREFS="Vantorel.Tray: Настройка"
-ABOUT="Vantorel.Tray"
+links_at_least() { [ "$(wc -l <"$WORK/links.txt")" -ge "$1" ]; }
+wait_for_links() { wait_until links_at_least "$1"; }  # COUNT
 
 # The value of KEY in DIR's settings file, as UTF-8.
 settings_value() {  # DIR KEY
   iconv -f CP1251 -t UTF-8 "$1/vantoreltray.ini" | tr -d '\r' | grep -i -m1 "^$2=" | cut -d= -f2-
 }
+settings_is() { test "$(settings_value "$1" "$2")" = "$3"; }  # DIR KEY VALUE
+
+town_box_line_is() { test "$(driver combo "$PREFS" ComboBox1 | sed -n "$1p")" = "$2"; }  # LINE TEXT
+town_box_has_entries() { [ "$(driver combo "$PREFS" ComboBox1 | head -n 1)" -gt 1 ] 2>/dev/null; }
 
 # The preferences opened from the menu, waiting until the town box has its list.
 open_preferences() {
   driver menu Install >/dev/null
-  local i
-  for i in $(seq 1 100); do
-    [ "$(driver combo "$PREFS" 1011 | head -n 1)" -gt 1 ] 2>/dev/null && return 0
-    sleep 0.2
-  done
-  return 1
+  wait_until town_box_has_entries
 }
-
-wait_until() {  # COMMAND...: true within 10 s
-  local i
-  for i in $(seq 1 50); do
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
-
-settings_is() { test "$(settings_value "$1" "$2")" = "$3"; }  # DIR KEY VALUE
-town_box_line_is() { test "$(driver combo "$PREFS" 1011 | sed -n "$1p")" = "$2"; }  # LINE TEXT
-not() { ! "$@"; }
 
 # The window's outer rectangle lies on the screen.
 on_screen() {  # TITLE

@@ -7,8 +7,7 @@ begin "a second start in the same folder"
 dir=$(fresh_folder instances)
 start_program "$dir"
 check "the first start writes its settings" wait_for_file_line "$dir/vantoreltray.ini" '^viewIconColor='
-check "and downloads the forecast" wait_for_file_line "$dir/27612.txt" '.'
-sleep 1
+check "and downloads the forecast" wait_for_file_line "$dir/27612.txt" $'\r$'
 before=$(ls -l --time-style=full-iso "$dir"; md5sum "$dir"/*)
 check "no balloon yet" not driver balloon-visible
 started=$(date +%s%N)
@@ -19,14 +18,14 @@ check "one main window" main_windows_are 1
 check "the first one shows its balloon" wait_until driver balloon-visible
 screenshot second-start-balloon
 check "no file was touched" test "$before" = "$(ls -l --time-style=full-iso "$dir"; md5sum "$dir"/*)"
-other=$(fresh_folder instances-elsewhere)
-(cd "$other" && exec "$VT_WINE" ./vantoreltray.exe >/dev/null 2>&1) &
-E2E_PIDS+=("$!")
+first=$E2E_PROGRAM_PID
+launch_program "$(fresh_folder instances-elsewhere)"
 check "a copy in another folder runs beside it" wait_until main_windows_are 2
-driver command 111 >/dev/null
+driver menu ExitTray >/dev/null
 check "one of them ends through its menu" wait_until main_windows_are 1
 check "and the other" exit_program
-wait_until main_windows_are 0 || true
+E2E_PROGRAM_PID=$first
+check "both processes end" wait_until not kill -0 "$first" 2>/dev/null
 end
 
 begin "leftovers of interrupted writes"

@@ -2,7 +2,8 @@
 # Checks the feed server (service/feed/nginx.sh with nginx.conf) on a small tree made here:
 # content types, caching headers, 404s (unknown names, traversal), methods, the redirect table
 # of /r.php and its click log, the hosts file check, and that stop ends the nginx it started.
-# usage: tests/feed/test_nginx.sh     (VT_FEED_TEST_LISTEN=127.0.0.1:8791 by default)
+# usage: tests/feed/test_nginx.sh     (VT_FEED_TEST_LISTEN=ADDRESS:PORT, a free loopback port by
+#                                     default)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 nginx_sh="$root/service/feed/nginx.sh"
@@ -10,7 +11,9 @@ if [ ! -x "${VT_NGINX:-/usr/sbin/nginx}" ]; then
   echo "skipped: nginx is not installed (apt-get install nginx)"
   exit 0
 fi
-listen=${VT_FEED_TEST_LISTEN:-127.0.0.1:8791}
+# shellcheck source=../../scripts/session.sh
+source "$root/scripts/session.sh"
+listen=${VT_FEED_TEST_LISTEN:-127.0.0.1:$(vt_free_port)}
 base="http://$listen"
 
 mkdir -p "$root/build/feed"

@@ -1,0 +1,162 @@
+#include "driver_layout.h"
+
+#include <cstdio>
+
+#include "win32/wide.h"
+
+namespace e2e {
+
+namespace {
+
+// The program's font handles mean nothing in this process: text is measured in the fonts the
+// dialogs are meant to use, the dialog font and the About box's title font.
+SIZE TextSize(const std::wstring& text, bool title) {
+    HDC dc = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    LOGFONTW lf = {};
+    lf.lfHeight = title ? -MulDiv(19, dpi, 96) : -MulDiv(8, dpi, 72);
+    lf.lfCharSet = title ? RUSSIAN_CHARSET : DEFAULT_CHARSET;
+    lstrcpyW(lf.lfFaceName, title ? L"Arial" : L"MS Sans Serif");
+    HFONT font = CreateFontIndirectW(&lf);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    size.cy = metrics.tmHeight;
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return size;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// The width a caption may take inside its control.
+int CaptionRoom(vt::ControlKind kind, const RECT& rect) {
+    const int width = rect.right - rect.left;
+    switch (kind) {
+        case vt::ControlKind::Radio:
+        case vt::ControlKind::Check:
+            return width - GetSystemMetrics(SM_CXMENUCHECK) - 2;
+        case vt::ControlKind::Group:
+            return width - 16;
+        case vt::ControlKind::Button:
+        case vt::ControlKind::DefaultButton:
+            return width - 4;
+        default:
+            return width;
+    }
+}
+
+bool HasMeasuredCaption(vt::ControlKind kind) {
+    return kind != vt::ControlKind::Page && kind != vt::ControlKind::TownBox &&
+           kind != vt::ControlKind::Edit;
+}
+
+bool TakesFocus(vt::ControlKind kind) {
+    switch (kind) {
+        case vt::ControlKind::Tabs:
+        case vt::ControlKind::Radio:
+        case vt::ControlKind::Check:
+        case vt::ControlKind::Button:
+        case vt::ControlKind::DefaultButton:
+        case vt::ControlKind::Edit:
+        case vt::ControlKind::Password:
+        case vt::ControlKind::TownBox:
+        case vt::ControlKind::StyleBox:
+        case vt::ControlKind::ColourBox:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The page a row lies on, through its frames; 0 for the dialog's own controls.
+int PageOf(const Dialog& dialog, const vt::ControlSpec& row) {
+    for (const vt::ControlSpec* p = SpecOf(dialog, row.parent); p; p = SpecOf(dialog, p->parent)) {
+        if (p->kind == vt::ControlKind::Page) return p->id;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool CheckLayout(const Dialog& dialog) {
+    int failures = 0;
+    RECT client;
+    GetClientRect(dialog.hwnd, &client);
+    MapWindowPoints(dialog.hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    for (const vt::ControlSpec& row : dialog.table) {
+        HWND control = ControlOf(dialog.hwnd, row.id);
+        if (!control) {
+            std::printf("missing control %s\n", row.name);
+            ++failures;
+            continue;
+        }
+        RECT rect, parent = client;
+        GetWindowRect(control, &rect);
+        if (row.parent != 0) GetWindowRect(ControlOf(dialog.hwnd, row.parent), &parent);
+        if (!Inside(rect, parent)) {
+            std::printf("%s (%ld,%ld,%ld,%ld) lies outside its parent (%ld,%ld,%ld,%ld)\n",
+                        row.name, rect.left, rect.top, rect.right, rect.bottom, parent.left,
+                        parent.top, parent.right, parent.bottom);
+            ++failures;
+        }
+        const std::wstring text = TextOf(control);
+        if (text.empty() || !HasMeasuredCaption(row.kind)) continue;
+        const SIZE size = TextSize(text, row.id == IDC_ABOUT_LABEL1);
+        const int room = CaptionRoom(row.kind, rect);
+        if (size.cx > room || size.cy > rect.bottom - rect.top) {
+            std::printf("the caption of %s (%s) needs %ldx%ld, has %dx%ld\n", row.name,
+                        vt::Narrow(text).c_str(), size.cx, size.cy, room, rect.bottom - rect.top);
+            ++failures;
+        }
+    }
+    std::printf("%d layout failures\n", failures);
+    return failures == 0;
+}
+
+std::vector<std::string> TabOrder(const Dialog& dialog) {
+    std::vector<std::string> order;
+    const vt::ControlSpec* tabs = nullptr;
+    bool inGroup = false;
+    const vt::ControlSpec* groupPick = nullptr;
+    auto visits = [&](const vt::ControlSpec& row) {
+        HWND hwnd = ControlOf(dialog.hwnd, row.id);
+        return hwnd && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd);
+    };
+    auto closeGroup = [&] {
+        if (groupPick && visits(*groupPick)) order.emplace_back(groupPick->name);
+        inGroup = false;
+        groupPick = nullptr;
+    };
+    for (const vt::ControlSpec& row : dialog.table) {
+        if (row.kind != vt::ControlKind::Radio && inGroup) closeGroup();
+        if (tabs && row.kind != vt::ControlKind::Page && PageOf(dialog, row) == 0) {
+            if (visits(*tabs)) order.emplace_back(tabs->name);
+            tabs = nullptr;
+        }
+        if (!TakesFocus(row.kind)) continue;
+        if (row.kind == vt::ControlKind::Tabs) {
+            tabs = &row;
+        } else if (row.kind == vt::ControlKind::Radio) {
+            // Tab enters a group at its checked button, or at its first one.
+            if (!inGroup) groupPick = &row;
+            inGroup = true;
+            if (SendMessageW(ControlOf(dialog.hwnd, row.id), BM_GETCHECK, 0, 0) == BST_CHECKED) {
+                groupPick = &row;
+            }
+        } else if (visits(row)) {
+            order.emplace_back(row.name);
+        }
+    }
+    if (inGroup) closeGroup();
+    if (tabs && visits(*tabs)) order.emplace_back(tabs->name);
+    return order;
+}
+
+}  // namespace e2e
