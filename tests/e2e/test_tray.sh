@@ -19,7 +19,7 @@ screenshot icon-deleted
 check "TaskbarCreated reaches the program" driver taskbar-created
 check "the icon is back (a second delete finds it)" wait_until driver tray-delete
 driver taskbar-created >/dev/null
-sleep 0.5
+sleep 0.5  # the icon is painted again
 screenshot icon-restored
 check "exit" exit_program
 end
