@@ -5,10 +5,11 @@
 #   kills during downloads (30), then a restart: no stale temporary file stays
 #   a full file system at start-up (a small tmpfs; skipped where mounting is not allowed)
 #   two simultaneous starts in one folder (10 tries)
+#   a counter that redirects to itself for 5 minutes (VT_LOOP_MINUTES): requests, threads, CPU
 #   the service's fault modes switched at random during refreshes, with the program's memory,
 #   threads and handles sampled every 30 s (VT_SOAK_MINUTES, 10 by default)
 # usage: scripts/hostile.sh [CASE...]   (cases: settings_kills, download_kills, full_disk,
-#                                         double_starts, soak; all without one)
+#                                         double_starts, redirect_loop, soak; all without one)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -239,13 +240,46 @@ soak() {
   printf '%s\n' "${samples[@]}"
 }
 
+# A counter that sends every request back to itself, with a stale forecast so that the program
+# retries every minute: requests, threads and the CPU time must stay bounded.
+redirect_loop() {
+  local dir="$work/redirect-loop" minutes=${VT_LOOP_MINUTES:-5} failures=0
+  rm -rf "$dir"; mkdir -p "$dir"
+  cp "$build/src/win32/vantoreltray.exe" "$dir/"
+  curl -s -o /dev/null "http://127.0.0.1:8717/control/fault?mode=redirect-loop&scope=all"
+  local before
+  before=$(grep -c '"fault":"redirect-loop"' "$work/service.log")
+  start "$dir"
+  driver wait-main 20000 >/dev/null
+  local ticks_before threads most=0 end=$((SECONDS + minutes * 60))
+  ticks_before=$(cpu_ticks "$PROGRAM")
+  while ((SECONDS < end)); do
+    threads=$(probe counts VantorelTrayMain | cut -d' ' -f2)
+    ((threads > most)) && most=$threads
+    sleep 30
+  done
+  local requests cpu
+  requests=$(($(grep -c '"fault":"redirect-loop"' "$work/service.log") - before))
+  cpu=$(LC_ALL=C awk -v t=$(($(cpu_ticks "$PROGRAM") - ticks_before)) -v hz="$(getconf CLK_TCK)" \
+    -v s=$((minutes * 60)) 'BEGIN { printf "%.1f", 100 * t / hz / s }')
+  control none
+  # Eleven requests a try (the first and ten redirects), one try a minute.
+  ((requests <= 11 * (minutes + 2))) || failures=$((failures + 1))
+  ((most <= 6)) || failures=$((failures + 1))
+  awk -v c="$cpu" 'BEGIN { exit !(c < 5) }' || failures=$((failures + 1))
+  exit_program
+  report "a redirect loop, $minutes min" 1 "$failures" \
+    "($requests requests, at most $most threads, $cpu % of a core)"
+}
+cpu_ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
+
 cases=("$@")
-((${#cases[@]})) || cases=(settings_kills download_kills full_disk double_starts soak)
+((${#cases[@]})) || cases=(settings_kills download_kills full_disk double_starts redirect_loop soak)
 for case in "${cases[@]}"; do
   case $case in
     settings_kills) settings_kills complete; settings_kills partial; settings_kills large ;;
     settings_kills_large) settings_kills large ;;
-    download_kills | full_disk | double_starts | soak) "$case" ;;
+    download_kills | full_disk | double_starts | redirect_loop | soak) "$case" ;;
     *) echo "unknown case $case" >&2; exit 2 ;;
   esac
 done

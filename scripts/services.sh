@@ -40,6 +40,7 @@ LogLevel Info
 DisableViaHeader Yes
 BasicAuth $VT_PROXY_USER $VT_PROXY_PASSWORD
 CONF
+  rm -f "$dir/tinyproxy.log"  # a log of an earlier run would answer for this one
   tinyproxy -d -c "$dir/tinyproxy.conf" >"$dir/tinyproxy.out" 2>&1 &
   vt_record $! tinyproxy
   for _ in $(seq 1 50); do

@@ -59,7 +59,7 @@ class Connection {
 
         Routed routed = Route(request, context_.listenIp, context_.state);
         const FaultMode fault = context_.state.faults.ModeFor(routed.faultTarget);
-        if (std::optional<HttpResponse> substitute = SubstituteResponse(fault)) {
+        if (std::optional<HttpResponse> substitute = SubstituteResponse(fault, request.target)) {
             routed.response = std::move(*substitute);
         }
         if (IsRawFault(fault)) {

@@ -6,7 +6,7 @@
 namespace vts {
 namespace {
 
-constexpr std::array<std::pair<FaultMode, std::string_view>, 10> kModeNames = {{
+constexpr std::array<std::pair<FaultMode, std::string_view>, 11> kModeNames = {{
     {FaultMode::None, "none"},
     {FaultMode::NeverAnswer, "never-answer"},
     {FaultMode::StallBody, "stall-body"},
@@ -17,6 +17,7 @@ constexpr std::array<std::pair<FaultMode, std::string_view>, 10> kModeNames = {{
     {FaultMode::Status500, "status-500"},
     {FaultMode::EmptyBody, "empty-body"},
     {FaultMode::CloseNoReply, "close-no-reply"},
+    {FaultMode::RedirectLoop, "redirect-loop"},
 }};
 
 // What a typical overloaded web server shows: HTML where the program expects numbers.
@@ -50,8 +51,13 @@ std::string_view FaultScopeName(FaultScope scope) {
     return scope == FaultScope::All ? "all" : "data";
 }
 
-std::optional<HttpResponse> SubstituteResponse(FaultMode mode) {
+std::optional<HttpResponse> SubstituteResponse(FaultMode mode, std::string_view target) {
     switch (mode) {
+        case FaultMode::RedirectLoop: {
+            HttpResponse loop = TextResponse(302, "round and round\n");
+            loop.extraHeaders.emplace_back("Location", std::string(target));
+            return loop;
+        }
         case FaultMode::ErrorPage:
             return HtmlResponse(200, std::string(kErrorPage));
         case FaultMode::Status404:

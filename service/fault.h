@@ -23,6 +23,7 @@ enum class FaultMode {
     Status500,
     EmptyBody,     // 200 with Content-Length: 0
     CloseNoReply,  // read the request, close without a byte
+    RedirectLoop,  // 302 back to the address asked for, for ever
 };
 
 // Which requests a fault applies to.
@@ -40,8 +41,8 @@ std::optional<FaultScope> ParseFaultScope(std::string_view name);
 std::string_view FaultScopeName(FaultScope scope);
 
 // The response that replaces the normal one for the modes that are plain responses; nullopt
-// for None and for the modes that need control of the connection.
-std::optional<HttpResponse> SubstituteResponse(FaultMode mode);
+// for None and for the modes that need control of the connection. target: the request's.
+std::optional<HttpResponse> SubstituteResponse(FaultMode mode, std::string_view target);
 
 // The mode in force, shared by all connections; changed at start and by /control/fault.
 class FaultState {

@@ -99,7 +99,8 @@ std::string_view UsageText() {
            "  --log FILE          append every request to FILE as one JSON object a line\n"
            "  --now TIME          forecasts for this UTC time, YYYY-MM-DDTHH:MM:SSZ\n"
            "  --fault MODE        none, never-answer, stall-body, truncate-body, endless-body,\n"
-           "                      error-page, status-404, status-500, empty-body, close-no-reply\n"
+           "                      error-page, status-404, status-500, empty-body, close-no-reply,\n"
+           "                      redirect-loop\n"
            "  --fault-scope S     data (the data files, default) or all (also /r.php?sh...)\n"
            "  --help              this text\n"
            "At run time: GET /control/fault?mode=MODE[&scope=S], GET /counts.\n";

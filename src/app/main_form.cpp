@@ -3,6 +3,7 @@
 #include "about/about_form.h"
 #include "app/links.h"
 #include "app/schedule.h"
+#include "app/settings_encoding.h"
 #include "app/tray_decision.h"
 #include "common/stored_file.h"
 #include "forecast/forecast_loader.h"
@@ -16,6 +17,7 @@
 #include "ports/system_info.h"
 #include "prefs/preferences_form.h"
 #include "prefs/town_list.h"
+#include "text/encoding.h"
 
 namespace vt {
 int VersionClass(int windowsMajorVersion) {
@@ -29,8 +31,9 @@ void TForm1::FormCreate() {
     Settings.winMajor = VersionClass(ports_.system.WindowsMajorVersion());
     UpdateTrayIcon(kStateFormCreate);
 
+    ConvertUtf8Settings(ports_.files, SettingsFilePath(ports_.system.DataFolder()));
     const std::optional<std::string> writeFailure =
-        ReadSettings(Settings, ports_.profile, ports_.system.ProgramFolder(), ports_.random);
+        ReadSettings(Settings, ports_.profile, ports_.system.DataFolder(), ports_.random);
     service = ReadServiceConfig(ports_.profile);
     if (writeFailure) ports_.view.ReportError(*writeFailure);
     ports_.view.SetTimer1(false);
@@ -230,6 +233,15 @@ void TForm1::ShowBalloon() {
         frc.trayState == kStateError) {
         UpdateTrayIcon(frc.trayState);
     }
+}
+
+void TForm1::ShowNotice(const std::string& text) {
+    TrayData notice = trayData;
+    notice.uFlags = kBalloonFlags;
+    notice.szInfo = CutToChars(text, kBalloonInfoChars);
+    notice.szInfoTitle = "Vantorel.Tray";
+    notice.dwInfoFlags = kInfoIcon;
+    ports_.tray.Notify(TrayMessage::Modify, notice, lastImage_);
 }
 
 void TForm1::TrayCallback(std::uint32_t mouseMessage) {

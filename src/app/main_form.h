@@ -44,6 +44,8 @@ struct MainPorts {
 };
 
 inline constexpr const char* kGreeting = "Vantorel: Погода от КЛЕВИР и Орнатек";
+inline constexpr const char* kDataFolderNotice =
+    "Папка программы закрыта для записи. Настройки и прогнозы хранятся в папке ";
 
 class TForm1 {
   public:
@@ -65,6 +67,8 @@ class TForm1 {
     // Shows the balloon with what the icon shows, as a left press does; also the answer to a
     // second start of the program in this folder, which ends at once.
     void ShowBalloon();
+    // A one-off balloon about the program itself (not the forecast), over the icon as it is.
+    void ShowNotice(const std::string& text);
     // The notification area was recreated (TaskbarCreated): add the icon again as it was.
     void ShellRestarted();
     // The retry timer's tick while the icon has not been added yet.

@@ -10,7 +10,6 @@ namespace vt {
 namespace {
 
 constexpr std::size_t kTipChars = 127;
-constexpr std::size_t kInfoChars = 255;
 
 }  // namespace
 
@@ -34,7 +33,7 @@ TrayUpdate DecideTrayUpdate(std::string_view state, const TrayData& previous,
         d.szTip = CutToChars(frc.trayText, kTipChars);
     } else if (settings.balloonRequested && settings.winMajor == 5) {
         d.uFlags = kBalloonFlags;
-        d.szInfo = CutToChars(frc.trayText, kInfoChars);
+        d.szInfo = CutToChars(frc.trayText, kBalloonInfoChars);
         d.szInfoTitle = BalloonTitle(settings.frcTownName);
         d.dwInfoFlags = isError ? kErrorIcon : kInfoIcon;
         if (!isError) picture = TrayPictureNumber(frc);

@@ -37,7 +37,8 @@ class StartupWriter {
 }  // namespace
 
 std::string SettingsFilePath(const std::string& progDir) {
-    return progDir + "\\" + kSettingsFileName;
+    const bool endsWithSeparator = !progDir.empty() && progDir.back() == '\\';
+    return progDir + (endsWithSeparator ? "" : "\\") + kSettingsFileName;
 }
 
 std::optional<std::string> ReadSettings(TTraySettings& s, Profile& profile,

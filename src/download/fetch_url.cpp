@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "download/base64.h"
+#include "download/redirect.h"
 #include "ports/internet.h"
 #include "text/encoding.h"
 
@@ -50,6 +51,21 @@ bool ReadBody(UrlRequest& request, const FetchOptions& options, std::string& bod
     return !declared || *declared < 0 || static_cast<std::int64_t>(body.size()) >= *declared;
 }
 
+// Null after three failed attempts or once the fetch has expired: a given-up worker sends
+// nothing more.
+std::unique_ptr<UrlRequest> OpenUrlWithRetries(Internet& internet, InternetSession& session,
+                                               const std::string& url, const std::string& headers,
+                                               const FetchOptions& options) {
+    for (int attempt = 0; attempt < kFetchAttempts; ++attempt) {
+        if (IsExpired(options)) return nullptr;
+        if (std::unique_ptr<UrlRequest> request = session.OpenUrl(url, headers, kOpenUrlFlags)) {
+            return request;
+        }
+        internet.Sleep(kFetchPauseMillis);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 std::string ProxyHeaderBlock(const ConnectionSettings& connection) {
@@ -61,8 +77,14 @@ std::string ProxyHeaderBlock(const ConnectionSettings& connection) {
     return "Accept: */*\r\nProxy-Authorization: Basic " + credentials;
 }
 
+bool HasProxyAddressForCredentials(const ConnectionSettings& connection) {
+    return connection.stateConnectChecked != "3" || connection.userProxy.empty() ||
+           connection.ProxyServer.find_first_not_of(" \t") != std::string::npos;
+}
+
 FetchResult FetchUrl(Internet& internet, const ConnectionSettings& connection,
                      const std::string& url, const FetchOptions& options) {
+    if (!HasProxyAddressForCredentials(connection)) return {};
     std::unique_ptr<InternetSession> session;
     for (int attempt = 0; attempt < kFetchAttempts && !session; ++attempt) {
         if (IsExpired(options)) return {};
@@ -73,10 +95,16 @@ FetchResult FetchUrl(Internet& internet, const ConnectionSettings& connection,
 
     const std::string headers = ProxyHeaderBlock(connection);
     std::unique_ptr<UrlRequest> request;
-    for (int attempt = 0; attempt < kFetchAttempts && !request; ++attempt) {
-        if (IsExpired(options)) return {};
-        request = session->OpenUrl(url, headers, kOpenUrlFlags);
-        if (!request) internet.Sleep(kFetchPauseMillis);
+    std::string address = url;
+    for (int hop = 0;; ++hop) {
+        request = OpenUrlWithRetries(internet, *session, address, headers, options);
+        if (!request || !IsRedirectStatus(request->Status())) break;
+        const std::optional<std::string> location = request->Location();
+        const std::optional<std::string> next =
+            location ? RedirectTarget(address, *location) : std::nullopt;
+        if (hop == kMaxRedirects || !next) return {};
+        address = *next;
+        request.reset();
     }
     if (!request) return {};
 

@@ -1,5 +1,6 @@
-// One HTTP download into memory, with the user's connection mode, three attempts at each stage
-// and a 1000 ms pause after every failed attempt.
+// One HTTP download into memory, with the user's connection mode, three attempts at each stage,
+// a 1000 ms pause after every failed attempt, and at most kMaxRedirects redirects, each to http
+// or https.
 #pragma once
 
 #include <cstddef>
@@ -38,6 +39,10 @@ struct FetchResult {
 
 // The extra-header block: empty unless mode "3" has a user name.
 std::string ProxyHeaderBlock(const ConnectionSettings& connection);
+
+// False in mode "3" with a user name and a blank proxy address: WinINet would then go direct,
+// and the credentials with it to the weather service. Such a fetch sends nothing.
+bool HasProxyAddressForCredentials(const ConnectionSettings& connection);
 
 // Succeeds only with a 2xx answer whose whole body (as long as its Content-Length, when given)
 // arrived within the cap.

@@ -2,8 +2,10 @@
 
 #include "common/stored_file.h"
 #include "download/stored_copy.h"
+#include "forecast/forecast_decoder.h"
 #include "ports/clock.h"
 #include "ports/files.h"
+#include "prefs/town_list.h"
 
 namespace vt {
 
@@ -34,10 +36,9 @@ JobOutcome Success(JobKind kind) {
     return outcome;
 }
 
-// The failure texts of the stored copy that cannot stand in, for either job.
-JobOutcome ConnectionFailure(const JobInput& input) {
+// The same message in the tray or the town box.
+JobOutcome FailureSaying(const JobInput& input, const std::string& text) {
     JobOutcome outcome = Failure(input.kind);
-    const std::string text = kConnectionFailedText + input.siteName;
     if (input.kind == JobKind::Forecast) {
         outcome.trayText = text;
     } else {
@@ -47,25 +48,41 @@ JobOutcome ConnectionFailure(const JobInput& input) {
     return outcome;
 }
 
-JobOutcome WriteFailure(JobKind kind) {
-    JobOutcome outcome = Failure(kind);
-    if (kind == JobKind::Forecast) {
-        outcome.trayText = kForecastWriteFailedText;
-    } else {
-        outcome.comboText = kTownListWriteFailedText;
-        outcome.enableButton4 = true;
-    }
-    return outcome;
+// The failure text of the stored copy that cannot stand in, for either job.
+JobOutcome ConnectionFailure(const JobInput& input) {
+    return FailureSaying(input, kConnectionFailedText + input.siteName);
+}
+
+JobOutcome WriteFailure(const JobInput& input) {
+    return FailureSaying(input, input.kind == JobKind::Forecast ? kForecastWriteFailedText
+                                                                : kTownListWriteFailedText);
+}
+
+bool IsAnswerOfItsKind(const JobInput& input, const std::string& body, const Clock& clock) {
+    return input.kind == JobKind::Forecast ? IsForecastAnswer(body, clock.NowUtc().Date())
+                                           : IsTownListAnswer(body);
 }
 
 JobOutcome RunFetch(const JobInput& input, const JobPorts& ports, const std::string& url,
                     const std::string& path, std::size_t maxBodyBytes) {
+    // Without a proxy address WinINet would go direct, the password in a header the weather
+    // service would read.
+    if (!HasProxyAddressForCredentials(input.connection)) {
+        return FailureSaying(input, kNoProxyAddressText);
+    }
     const FetchResult fetched = FetchUrl(ports.internet, input.connection, url,
                                          OptionsFor(input, ports.clock, maxBodyBytes));
     // A given-up job's outcome is discarded; it must not touch the stored file.
     if (IsCancelled(input)) return Failure(input.kind);
     if (!fetched.ok) return FailedFetchOutcome(input, ports.files, ports.clock);
-    if (!ports.files.Replace(path, fetched.body)) return WriteFailure(input.kind);
+    if (!IsAnswerOfItsKind(input, fetched.body, ports.clock)) {
+        // A login page or an error page answered with 200: the stored file stays.
+        if (input.kind == JobKind::Forecast) {
+            return FailedFetchOutcome(input, ports.files, ports.clock);
+        }
+        return FailureSaying(input, kNotATownListText);
+    }
+    if (!ports.files.Replace(path, fetched.body)) return WriteFailure(input);
     return Success(input.kind);
 }
 

@@ -32,6 +32,8 @@ inline constexpr const char* kConnectionFailedText = "Не удалось уст
 inline constexpr const char* kForecastWriteFailedText = "Ошибка в доступе к файлу с прогнозом";
 inline constexpr const char* kTownListWriteFailedText =
     "Ошибка в доступе к файлу с списком городов";
+inline constexpr const char* kNotATownListText = "Сервер прислал не список городов";
+inline constexpr const char* kNoProxyAddressText = "Не указан адрес proxy-сервера";
 
 struct JobInput {
     JobKind kind = JobKind::Forecast;

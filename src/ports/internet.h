@@ -18,8 +18,9 @@ enum class AccessType : int {
     Proxy = 3,  // every request goes to the given proxy, no bypass list
 };
 
-// Reload from the origin, write nothing to the local cache, have a proxy pass the request on.
-inline constexpr std::uint32_t kOpenUrlFlags = 0x84000100;
+// Reload from the origin, write nothing to the local cache, have a proxy pass the request on,
+// and hand redirects back rather than follow them (the fetch follows them within bounds).
+inline constexpr std::uint32_t kOpenUrlFlags = 0x84200100;
 
 struct ReadResult {
     bool ok = false;
@@ -36,13 +37,16 @@ class UrlRequest {
     virtual std::optional<std::int64_t> ContentLength() = 0;
     // Up to size bytes of the body into buffer.
     virtual ReadResult Read(char* buffer, std::size_t size) = 0;
+    // The Location header of a redirect, nullopt without one.
+    virtual std::optional<std::string> Location() = 0;
 };
 
 class InternetSession {
   public:
     virtual ~InternetSession() = default;
-    // Connects, sends the GET with extraHeaders (the exact bytes; empty: none), follows
-    // redirects and waits for the response headers. Null when no answer could be obtained.
+    // Connects on a connection of its own (never one kept from another request, which may have
+    // been opened under other settings), sends the GET with extraHeaders (the exact bytes;
+    // empty: none) and waits for the response headers. Null when no answer could be obtained.
     virtual std::unique_ptr<UrlRequest> OpenUrl(const std::string& url,
                                                 const std::string& extraHeaders,
                                                 std::uint32_t flags) = 0;

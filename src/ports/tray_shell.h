@@ -1,6 +1,7 @@
 // The notification-area icon as the shell sees it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -14,6 +15,7 @@ inline constexpr std::uint32_t kBalloonFlags = 0x13;  // NIF_MESSAGE | NIF_ICON 
 inline constexpr std::uint32_t kInfoIcon = 1;         // NIIF_INFO
 inline constexpr std::uint32_t kErrorIcon = 3;        // NIIF_ERROR
 inline constexpr int kNeutralPicture = 9;
+inline constexpr std::size_t kBalloonInfoChars = 255;  // the shell's limit of a balloon's text
 
 // The fields of the one notify-icon record kept for the whole run. Fields a display does not
 // set keep what the previous display left. Texts are UTF-8, already cut to their limits.

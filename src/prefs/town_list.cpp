@@ -116,8 +116,25 @@ int FindEntryByPrefix(const std::vector<std::string>& entries, std::string_view 
     return -1;
 }
 
+bool IsTownListAnswer(std::string_view bytes) {
+    if (bytes.find('\0') != std::string_view::npos) return false;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = bytes.size();
+        const std::string_view line = bytes.substr(start, end - start);
+        const std::size_t digits = line.find_first_not_of("0123456789");
+        if (digits >= 4 && digits <= kMaxTownIndexDigits && digits < line.size() &&
+            line[digits] == ';') {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
 bool IsSafeTownIndex(std::string_view index) {
-    return !index.empty() &&
+    return !index.empty() && index.size() <= kMaxTownIndexDigits &&
            std::all_of(index.begin(), index.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 

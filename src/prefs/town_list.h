@@ -2,6 +2,7 @@
 // the town box of the preferences dialog shows of it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,7 +60,14 @@ int FindTownByName(const std::vector<TComboList>& towns, std::string_view name);
 // The first entry that begins with typed, ignoring letter case; -1 when none or typed is empty.
 int FindEntryByPrefix(const std::vector<std::string>& entries, std::string_view typed);
 
-// A town index is used in file names and web addresses: one or more ASCII digits, nothing else.
+// True when the bytes can be a town list: no NUL byte, and a line whose first field is 4 to 8
+// digits followed by ";". Anything else (a login page, an error page) must not replace the
+// stored list.
+bool IsTownListAnswer(std::string_view bytes);
+
+// A town index is used in file names and web addresses: one to eight ASCII digits, nothing
+// else (station indexes have five; a longer one is no town of a list).
+inline constexpr std::size_t kMaxTownIndexDigits = 8;
 bool IsSafeTownIndex(std::string_view index);
 
 }  // namespace vt

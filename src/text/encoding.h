@@ -18,6 +18,10 @@ std::string Utf8ToCp1251(std::string_view utf8);
 // True when every character of the text has a code-page-1251 byte.
 bool FitsCp1251(std::string_view utf8);
 
+// True for well-formed UTF-8: no stray or missing continuation byte, no overlong form, no
+// surrogate, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
+
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "download/jobs.h"
+#include "win32/data_folder.h"
 #include "win32/error_boundary.h"
 #include "win32/menu_icons.h"
 #include "win32/menu_table.h"
@@ -49,7 +50,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, const SingleI
     w.holder_ = &holder;
     w.tray_.emplace(w.hwnd_);
     w.jobs_.emplace(w.hwnd_);
-    w.profile_.emplace(SettingsFilePath(w.system_.ProgramFolder()));
+    w.profile_.emplace(SettingsFilePath(w.system_.DataFolder()));
     w.preferences_.emplace(instance, w.hwnd_);
     w.about_.emplace(instance, w.hwnd_);
     w.program_.emplace(ProgramPorts{MainPorts{*w.profile_, w.files_, w.clock_, w.random_, w.system_,
@@ -57,6 +58,8 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, const SingleI
                                     *w.preferences_, *w.about_, w.registry_});
     Guarded(w.hwnd_, 0, [&] {
         w.program_->main.FormCreate();
+        const DataFolder& folder = TheDataFolder();
+        if (folder.madeNow) w.program_->main.ShowNotice(kDataFolderNotice + folder.path);
         return LRESULT{0};
     });
     // The dialogs are created after the icon is in the tray, hidden until the menu shows them.

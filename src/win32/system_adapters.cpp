@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "win32/data_folder.h"
 #include "win32/wide.h"
 
 namespace vt {
@@ -49,9 +50,8 @@ std::string WinSystemInfo::ProgramPath() {
     return Narrow(path);
 }
 
-std::string WinSystemInfo::ProgramFolder() {
-    const std::string path = ProgramPath();
-    return path.substr(0, path.find_last_of('\\') + 1);
+std::string WinSystemInfo::DataFolder() {
+    return TheDataFolder().path;
 }
 
 std::string RegionalDayNames::Abbreviated(int dayOfWeek) const {

@@ -27,7 +27,7 @@ class SystemRandom : public Random {
 class WinSystemInfo : public SystemInfo {
   public:
     int WindowsMajorVersion() override;
-    std::string ProgramFolder() override;
+    std::string DataFolder() override;
     std::string ProgramPath() override;
 };
 

@@ -11,7 +11,7 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Before anything reads or writes a file: a second start in this folder only wakes the
     // first one.
-    const std::wstring folder = vt::Wide(vt::WinSystemInfo().ProgramFolder());
+    const std::wstring folder = vt::Wide(vt::WinSystemInfo().DataFolder());
     const vt::SingleInstance holder(folder);
     if (!holder.First()) {
         holder.WakeFirst();

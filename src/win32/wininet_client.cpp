@@ -45,6 +45,15 @@ class WinRequest : public UrlRequest {
         return value;
     }
 
+    std::optional<std::string> Location() override {
+        char text[4096] = {};
+        DWORD size = sizeof text - 1;
+        if (!HttpQueryInfoA(request_.Get(), HTTP_QUERY_LOCATION, text, &size, nullptr)) {
+            return std::nullopt;
+        }
+        return std::string(text, size);
+    }
+
     ReadResult Read(char* buffer, std::size_t size) override {
         DWORD read = 0;
         if (!InternetReadFile(request_.Get(), buffer, static_cast<DWORD>(size), &read)) {
@@ -78,9 +87,17 @@ class WinSession : public InternetSession {
         Handle connection(InternetConnectA(session_.Get(), host, parts.nPort, nullptr, nullptr,
                                            INTERNET_SERVICE_HTTP, 0, 0));
         if (!connection) return nullptr;
+        if (parts.nScheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
         Handle request(HttpOpenRequestA(connection.Get(), "GET", path[0] ? path : "/", "HTTP/1.1",
                                         nullptr, nullptr, flags, 0));
         if (!request) return nullptr;
+        // WinINet keeps connections in one pool for the whole process, whatever the session's
+        // proxy: a request after a change of settings could go down a connection opened under
+        // the old ones (direct, with the proxy's password). No answer is kept alive.
+        if (!HttpAddRequestHeadersA(request.Get(), "Connection: close", static_cast<DWORD>(-1),
+                                    HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE)) {
+            return nullptr;
+        }
         for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                              INTERNET_OPTION_RECEIVE_TIMEOUT}) {
             DWORD value = timeoutMs_;

@@ -51,7 +51,7 @@ start_program "$dir"
 text=$(driver dialog-text Vantorel.Tray 15000)
 echo "    message box: $text"
 check "one message box names the settings file" \
-  grep -q -E '^Unable to write to .*unwritable\\\\vantoreltray\.ini\.$' <<<"$text"
+  grep -q -E '^Unable to write to .*unwritable\\vantoreltray\.ini\.$' <<<"$text"
 check "exactly one such box" test "$(driver count-dialogs Vantorel.Tray)" = 1
 screenshot write-failure
 driver dialog-ok Vantorel.Tray >/dev/null
@@ -72,3 +72,48 @@ check "two starts, two lists of times" wait_until not grep -qaxF "$first" "$dir/
 echo "    $first / $(grep -a '^frcNewtime=' "$dir/vantoreltray.ini")"
 check "exit" exit_program
 end
+
+begin "a settings file saved as UTF-8 by an editor"
+dir=$(fresh_folder utf8-settings)
+{ printf '\xEF\xBB\xBF'; printf '%s\r\n' '[frc]' 'frcTownIndex=26063' 'frcTownName=Тула' \
+  '[mine]' 'note=東京'; } >"$dir/vantoreltray.ini"
+cp "$dir/vantoreltray.ini" "$WORK/utf8-original.ini"
+start_program "$dir"
+check "start-up writes its keys" wait_for_file_line "$dir/vantoreltray.ini" '^viewIconColor='
+check "no box about a failed write" test "$(driver count-dialogs Vantorel.Tray)" = 0
+check "the town name is now code page 1251" settings_is "$dir" frcTownName Тула
+check "the other sections are kept" settings_is "$dir" note '??'
+check "the original is kept beside it" cmp -s "$dir/vantoreltray.ini.utf8" "$WORK/utf8-original.ini"
+check "exit" exit_program
+end
+
+dir="$WORK/read-only"
+mkdir -p "$dir"
+if ! mount -t tmpfs -o size=4m tmpfs "$dir" 2>/dev/null; then
+  echo "--- skipped: a program folder that cannot be written (mounting is not allowed here)"
+else
+  begin "a program folder that cannot be written: the user's own folder"
+  cp "$BUILD/src/win32/vantoreltray.exe" "$dir/"
+  printf '%s\r\n' '[frc]' 'frcTownIndex=26063' 'frcTownName=Тула' '[mine]' 'note=kept' |
+    to_cp1251 >"$dir/vantoreltray.ini"
+  mount -o remount,ro "$dir"
+  local_app_data=$("$VT_WINE" cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')
+  mine=$("$VT_WINE" winepath -u "$local_app_data\\Vantorel.Tray" 2>/dev/null | tr -d '\r')
+  rm -rf "$mine"
+  start_program "$dir"
+  check "the settings go to the user's folder" wait_for_file_line "$mine/vantoreltray.ini" '^viewIconColor='
+  check "taking the user's settings along" grep -qa '^note=kept' "$mine/vantoreltray.ini"
+  check "the forecast is stored there" wait_for_file_line "$mine/26063.txt" $'\r$'
+  check "the balloon says where" \
+    wait_until eval 'driver balloon-text | grep -qF "хранятся в папке $local_app_data\\Vantorel.Tray\\"'
+  screenshot read-only-folder
+  check "no box about a failed write" test "$(driver count-dialogs Vantorel.Tray)" = 0
+  check "exit" exit_program
+  start_program "$dir"
+  sleep 1  # time for a balloon to show
+  check "the next start says nothing" not driver balloon-visible
+  check "exit" exit_program
+  end
+  umount "$dir" 2>/dev/null || umount -l "$dir"
+  rm -rf "$mine"
+fi

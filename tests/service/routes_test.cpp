@@ -180,18 +180,23 @@ TEST(FaultMode, NamesRoundTripAndSubstitutesArePlainResponses) {
         {"status-500", 500},
         {"empty-body", 200},
         {"close-no-reply", std::nullopt},
+        {"redirect-loop", 302},
     };
     for (const auto& c : cases) {
         const std::optional<FaultMode> mode = ParseFaultMode(c.name);
         ASSERT_TRUE(mode.has_value()) << c.name;
         EXPECT_EQ(FaultModeName(*mode), c.name);
-        const std::optional<HttpResponse> substitute = SubstituteResponse(*mode);
+        const std::optional<HttpResponse> substitute =
+            SubstituteResponse(*mode, "/data/BTR27612.TXT");
         EXPECT_EQ(substitute ? std::optional(substitute->status) : std::nullopt, c.substituteStatus)
             << c.name;
     }
     EXPECT_FALSE(ParseFaultMode("None").has_value());
-    EXPECT_TRUE(SubstituteResponse(FaultMode::EmptyBody)->body.empty());
-    EXPECT_NE(SubstituteResponse(FaultMode::ErrorPage)->body.find("<html>"), std::string::npos);
+    const HttpResponse loop = *SubstituteResponse(FaultMode::RedirectLoop, "/r.php?sh+TRAY+x");
+    EXPECT_EQ(loop.extraHeaders, (HeaderList{{"Location", "/r.php?sh+TRAY+x"}}));
+    EXPECT_TRUE(SubstituteResponse(FaultMode::EmptyBody, "/")->body.empty());
+    EXPECT_NE(SubstituteResponse(FaultMode::ErrorPage, "/")->body.find("<html>"),
+              std::string::npos);
 }
 
 TEST(IsLoopbackUrl, AcceptsOnlyThisMachine) {

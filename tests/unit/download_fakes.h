@@ -10,6 +10,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "download/jobs.h"
@@ -64,6 +65,8 @@ class FakeInternet : public Internet {
     std::size_t chunkLimit = 1 << 30;  // at most this many bytes per read
     int failRead = -1;                 // the number (from 0) of the read that fails
     std::function<void()> onRead;
+    // Answers given, one per opened request, before the scripted one: status and Location.
+    std::deque<std::pair<int, std::string>> redirects;
 
     std::vector<std::string> log;
     std::vector<std::string> agents;
@@ -82,9 +85,18 @@ class FakeInternet : public Internet {
 
     class Request : public UrlRequest {
       public:
-        explicit Request(FakeInternet& net) : net_(net) {}
+        explicit Request(FakeInternet& net) : net_(net) {
+            if (!net_.redirects.empty()) {
+                hop_ = net_.redirects.front();
+                net_.redirects.pop_front();
+            }
+        }
         ~Request() override { net_.log.push_back("close request"); }
-        int Status() override { return net_.status; }
+        int Status() override { return hop_ ? hop_->first : net_.status; }
+        std::optional<std::string> Location() override {
+            if (hop_ && !hop_->second.empty()) return hop_->second;
+            return std::nullopt;
+        }
         std::optional<std::int64_t> ContentLength() override { return net_.contentLength; }
         ReadResult Read(char* buffer, std::size_t size) override {
             const int number = static_cast<int>(net_.readSizes.size());
@@ -101,6 +113,7 @@ class FakeInternet : public Internet {
 
       private:
         FakeInternet& net_;
+        std::optional<std::pair<int, std::string>> hop_;
         std::size_t position_ = 0;
     };
 

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "download/fetch_url.h"
+#include "download/redirect.h"
 #include "download_fakes.h"
 
 namespace vt {
@@ -59,7 +61,7 @@ TEST(FetchUrl, EachModeOpensItsAccessTypeWithItsHeaders) {
         ASSERT_EQ(net.urls.size(), 1U);
         EXPECT_EQ(net.urls[0].url, kUrl);
         EXPECT_EQ(net.urls[0].headers, c.headers) << c.open;
-        EXPECT_EQ(net.urls[0].flags, 0x84000100U);
+        EXPECT_EQ(net.urls[0].flags, 0x84200100U);
         EXPECT_EQ(ProxyHeaderBlock(c.connection), c.headers) << c.open;
     }
 }
@@ -223,6 +225,78 @@ TEST(FetchUrl, TheDeadlineStopsBetweenAttemptsAndReads) {
         EXPECT_TRUE(result.body.empty()) << c.name;
         EXPECT_EQ(net.log, c.log) << c.name;
     }
+}
+
+TEST(FetchUrl, FollowsUpToTenRedirectsToHttpAndHttpsOnly) {
+    struct Case {
+        const char* name;
+        int hops;  // redirects before the answer
+        std::string location;
+        bool ok;
+        std::size_t requests;
+    };
+    const Case cases[] = {
+        {"the counter's one redirect", 1, "http://127.0.0.2:8717/data/BTR27612.TXT", true, 2},
+        {"ten", 10, "/again", true, 11},
+        {"eleven: given up", 11, "/again", false, 11},
+        {"a loop: given up", 1000, "/r.php?self", false, 11},
+        {"https", 1, "https://secure.example/x", true, 2},
+        {"ftp", 1, "ftp://files.example/x", false, 1},
+        {"file", 1, "file:///C:/Windows/win.ini", false, 1},
+        {"a script", 1, "javascript:alert(1)", false, 1},
+        {"no Location", 1, "", false, 1},
+    };
+    for (const auto& c : cases) {
+        FakeInternet net;
+        net.body = "the file";
+        for (int i = 0; i < c.hops; ++i) net.redirects.emplace_back(302, c.location);
+        const FetchResult result = Fetch(net, {"3", "srv", "80", "user", "pw"});
+        EXPECT_EQ(result.ok, c.ok) << c.name;
+        EXPECT_EQ(net.urls.size(), c.requests) << c.name;
+        for (const auto& call : net.urls) EXPECT_EQ(call.headers, net.urls[0].headers) << c.name;
+        EXPECT_EQ(net.Count("close request"), static_cast<int>(c.requests)) << c.name;
+    }
+}
+
+TEST(FetchUrl, AGivenUpFetchFollowsNoFurtherRedirect) {
+    FakeInternet net;
+    for (int i = 0; i < 5; ++i) net.redirects.emplace_back(307, "/next");
+    FetchOptions options;
+    options.expired = [&net] { return net.urls.size() >= 2; };
+    EXPECT_FALSE(Fetch(net, Mode("1"), options).ok);
+    EXPECT_EQ(net.urls.size(), 2U);
+}
+
+TEST(FetchUrl, AProxyUserWithoutAProxyAddressMakesNoTraffic) {
+    for (const char* server : {"", " ", "\t"}) {
+        FakeInternet net;
+        EXPECT_FALSE(Fetch(net, {"3", server, "3128", "user", "pw"}).ok) << server;
+        EXPECT_TRUE(net.log.empty()) << server;
+    }
+}
+
+TEST(RedirectTarget, ResolvesAgainstTheAddressItCameFrom) {
+    const std::string from = "http://count.example:8717/r.php?sh+TRAY+http://x/y";
+    struct Case {
+        std::string location;
+        std::optional<std::string> target;
+    };
+    const Case cases[] = {
+        {"http://127.0.0.2:8717/data/BTR27612.TXT", "http://127.0.0.2:8717/data/BTR27612.TXT"},
+        {"HTTPS://Secure.example/", "HTTPS://Secure.example/"},
+        {"//other.example/a", "http://other.example/a"},
+        {"/data/x.txt", "http://count.example:8717/data/x.txt"},
+        {"list.txt", "http://count.example:8717/list.txt"},
+        {"ftp://files.example/", std::nullopt},
+        {"mailto:a@b", std::nullopt},
+        {"http:///no-host", std::nullopt},
+        {"http://host/a b", std::nullopt},
+        {"http://host/\r\nSet-Cookie: x", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RedirectTarget(from, c.location), c.target) << c.location;
+    EXPECT_EQ(RedirectTarget("http://h/a/b/c.txt?q=/z", "d.txt"), "http://h/a/b/d.txt");
+    EXPECT_EQ(RedirectTarget("http://h", "d.txt"), "http://h/d.txt");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "download/stored_copy.h"
 #include "download_fakes.h"
 #include "fakes.h"
+#include "forecast/record_codec.h"
 
 namespace vt {
 namespace {
@@ -51,6 +52,12 @@ struct Rig {
     }
 };
 
+// An answer of the job's kind: a day record of the rig's date, or a one-town list.
+std::string Answer(JobKind kind) {
+    if (kind == JobKind::TownList) return "27612;Москва;x;Россия;\r\n";
+    return EncodeMaskedValue(PackRecord({1, {2026, 12, 8}, 7, -5, 748, 85, 3, 4})) + "\r\n";
+}
+
 JobOutcome Outcome(JobKind kind, bool ok, std::optional<std::string> tray = std::nullopt,
                    std::optional<std::string> combo = std::nullopt, bool button4 = false) {
     return {kind == JobKind::Forecast ? 2 : 1, ok, std::move(tray), std::move(combo), button4};
@@ -76,7 +83,7 @@ TEST(JobAddresses, EachJobFetchesItsAddressAndStoresUnderItsBaseName) {
     };
     for (const auto& c : cases) {
         Rig rig;
-        rig.net.body = std::string("a\0b\r\n\xff", 6);
+        rig.net.body = Answer(c.kind) + "\xff\r\nnot a record";
         JobInput input = Input(c.kind);
         (c.kind == JobKind::Forecast ? input.frcFileBase : input.townListFileBase) = c.base;
         const JobOutcome outcome = RunJob(input, rig.Ports());
@@ -165,31 +172,70 @@ TEST(FetchForecast, AFileThatCannotBeWrittenHasItsOwnMessage) {
     for (const auto& [kind, expected] :
          {std::pair{JobKind::Forecast, forecast}, std::pair{JobKind::TownList, list}}) {
         Rig rig;
-        rig.net.body = "body";
+        rig.net.body = Answer(kind);
         rig.files.failReplace = true;
         EXPECT_EQ(RunJob(Input(kind), rig.Ports()), expected);
     }
 }
 
-TEST(FetchForecast, AnEmptyOrErrorAnswerIsJudgedByStatusNotByContent) {
+TEST(FetchForecast, OnlyAForecastReplacesTheStoredOne) {
+    // A login page answers 200 too: it fails like a failed fetch, and the stored copy of up to
+    // 12 hours stands in.
     struct Case {
+        const char* name;
         int status;
         std::string body;
-        bool stored;
+        bool storedFresh;
+        JobOutcome expected;
+        std::string stored;
     };
-    const Case cases[] = {{200, "", true},
-                          {200, "<html>Not here</html>", true},
-                          {404, "<html>Not found</html>", false}};
+    const std::string forecast = Answer(JobKind::Forecast);
+    const std::string login = "<html><form action=/login>Wi-Fi</form></html>\r\n";
+    const Case cases[] = {
+        {"a forecast", 200, forecast, false, Outcome(JobKind::Forecast, true), forecast},
+        {"a login page", 200, login, false, Outcome(JobKind::Forecast, false, kConnection), ""},
+        {"an empty answer", 200, "", false, Outcome(JobKind::Forecast, false, kConnection), ""},
+        {"a login page, fresh copy", 200, login, true, Outcome(JobKind::Forecast, true), "old"},
+        {"a record later", 200, login + forecast, true, Outcome(JobKind::Forecast, true), "old"},
+        {"404", 404, forecast, false, Outcome(JobKind::Forecast, false, kConnection), ""},
+    };
     for (const auto& c : cases) {
         Rig rig;
         rig.net.status = c.status;
         rig.net.body = c.body;
-        const JobOutcome outcome = FetchForecast(Input(JobKind::Forecast), rig.Ports());
-        EXPECT_EQ(outcome.ok, c.stored) << c.status;
-        EXPECT_EQ(rig.files.files.count(kForecastFile), c.stored ? 1U : 0U) << c.status;
-        const std::optional<std::string> tray;
-        EXPECT_EQ(outcome.trayText, c.stored ? tray : kConnection) << c.status;
-        EXPECT_EQ(rig.files.files[kForecastFile].content, c.stored ? c.body : "") << c.status;
+        if (c.storedFresh) rig.Store(kForecastFile, kHour);
+        EXPECT_EQ(FetchForecast(Input(JobKind::Forecast), rig.Ports()), c.expected) << c.name;
+        EXPECT_EQ(rig.files.files[kForecastFile].content, c.stored) << c.name;
+    }
+}
+
+TEST(FetchTownList, AnAnswerThatIsNoListKeepsTheStoredOne) {
+    const JobOutcome notAList =
+        Outcome(JobKind::TownList, false, std::nullopt, "Сервер прислал не список городов", true);
+    for (const std::string& body : {std::string("<html>Войдите в сеть</html>"), std::string(""),
+                                    std::string("27612;\0;x;\r\n", 12)}) {
+        Rig rig;
+        rig.net.body = body;
+        rig.Store(kTownFile, 20 * kHour);
+        EXPECT_EQ(FetchTownList(Input(JobKind::TownList), rig.Ports()), notAList) << body;
+        EXPECT_EQ(rig.files.files[kTownFile].content, "old") << body;
+    }
+}
+
+TEST(FetchJobs, AProxyUserWithoutAProxyAddressSendsNothing) {
+    // WinINet would take the empty address as none and go direct, the password with it.
+    for (JobKind kind : {JobKind::Forecast, JobKind::TownList}) {
+        for (const char* server : {"", "  "}) {
+            Rig rig;
+            JobInput input = Input(kind, "3");
+            input.connection = {"3", server, "3128", "vantorel", "s3cret"};
+            const std::string text = "Не указан адрес proxy-сервера";
+            const JobOutcome expected = kind == JobKind::Forecast
+                                            ? Outcome(kind, false, text)
+                                            : Outcome(kind, false, std::nullopt, text, true);
+            EXPECT_EQ(RunJob(input, rig.Ports()), expected) << server;
+            EXPECT_TRUE(rig.net.log.empty()) << server;
+        }
     }
 }
 
@@ -207,7 +253,8 @@ TEST(FetchTownList, TheBodyCapDependsOnTheJob) {
     };
     for (const auto& c : cases) {
         Rig rig;
-        rig.net.body.assign(c.bytes, 'x');
+        rig.net.body = Answer(c.kind);
+        rig.net.body.resize(c.bytes, 'x');
         const JobOutcome outcome = RunJob(Input(c.kind), rig.Ports());
         EXPECT_EQ(outcome.ok, c.ok) << c.bytes;
         EXPECT_EQ(rig.files.files.size(), c.ok ? 1U : 0U) << c.bytes;
@@ -248,14 +295,15 @@ TEST(JobCancel, TheFlagOrTheDeadlineStopsTheFetchBeforeAnyTraffic) {
     };
     for (const auto& c : cases) {
         Rig rig;
-        rig.net.body = "new";
+        rig.net.body = Answer(JobKind::Forecast);
         rig.Store(kForecastFile, kHour);
         JobInput input = Input(JobKind::Forecast);
         input.cancelled = std::make_shared<std::atomic<bool>>(c.cancelled);
         if (c.deadlineAgo) input.deadline = rig.Ago(*c.deadlineAgo);
         EXPECT_EQ(RunJob(input, rig.Ports()), c.expected) << c.name;
         EXPECT_EQ(rig.net.log.empty(), std::string(c.stored) == "old") << c.name;
-        EXPECT_EQ(rig.files.files[kForecastFile].content, c.stored) << c.name;
+        const std::string stored = c.stored == std::string("old") ? "old" : rig.net.body;
+        EXPECT_EQ(rig.files.files[kForecastFile].content, stored) << c.name;
     }
 }
 

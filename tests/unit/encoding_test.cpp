@@ -58,6 +58,17 @@ TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
     EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("\xED\xA0\x80")), "\uFFFD\uFFFD\uFFFD");  // a surrogate
 }
 
+TEST(Utf8, ValidityIsStrict) {
+    for (const char* ok : {"", "ascii", "Москва", "\xF0\x9F\x8C\xA7", "\xEF\xBB\xBF"}) {
+        EXPECT_TRUE(IsValidUtf8(ok)) << ok;
+    }
+    // Code page 1251 Cyrillic, overlong forms, a surrogate, cut sequences, above U+10FFFF.
+    for (const char* bad : {"\xCC\xEE\xF1\xEA\xE2\xE0", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80",
+                            "\xE2\x82", "\xD0", "\xF4\x90\x80\x80", "\x80"}) {
+        EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+    }
+}
+
 TEST(CutToChars, CountsCharactersNotBytes) {
     struct Case {
         const char* text;

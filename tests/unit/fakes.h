@@ -185,7 +185,7 @@ class FakeRandom : public Random {
 class FakeSystemInfo : public SystemInfo {
   public:
     int WindowsMajorVersion() override { return major; }
-    std::string ProgramFolder() override { return folder; }
+    std::string DataFolder() override { return folder; }
     std::string ProgramPath() override { return folder + "vantoreltray.exe"; }
     int major = 10;
     std::string folder = "C:\\Apps\\Tray\\";

@@ -121,12 +121,24 @@ TEST(ForecastDecoder, FailuresChangeNothing) {
         s.dayDate = {2026, 2, 1};
         s.otherDate = {2026, 2, 2};
         EXPECT_EQ(DecodeForecastLine(c.line, s, kDays, {2026, 2, 20}), c.text) << c.line;
+        // An answer beginning with such a line is no forecast, whatever follows.
+        EXPECT_FALSE(IsForecastAnswer(c.line + "\r\n" + EncodeForecastLine(night), {2026, 2, 20}));
         EXPECT_EQ(s.frc.iconPicture, 4);
         EXPECT_EQ(s.frc.iconTempText, "3");
         EXPECT_EQ(s.frc.shortText, "old");
         EXPECT_EQ(s.dayDate, (CivilDate{2026, 2, 1}));
         EXPECT_EQ(s.otherDate, (CivilDate{2026, 2, 2}));
     }
+}
+
+TEST(ForecastDecoder, AnAnswerIsAForecastWhenItsFirstLineIsARecord) {
+    const std::string night = EncodeForecastLine({3, {2026, 2, 28}, 3, 10, 750, 60, 2, 3});
+    for (const std::string& tail :
+         {std::string(""), std::string("\r\n"), std::string("\n<html>")}) {
+        EXPECT_TRUE(IsForecastAnswer(night + tail, {2026, 2, 20})) << tail;
+    }
+    EXPECT_FALSE(IsForecastAnswer("", {2026, 2, 20}));
+    EXPECT_FALSE(IsForecastAnswer("\r\n" + night, {2026, 2, 20}));
 }
 
 TEST(ForecastDecoder, OnlyDayRecordsTouchThePicture) {

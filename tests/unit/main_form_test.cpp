@@ -107,7 +107,7 @@ TEST_F(MainFormTest, AWriteFailureIsReportedOnceAndStartUpGoesOn) {
     profile.failWritesFrom = 0;
     TForm1& form = Start();
     EXPECT_EQ(view.errors,
-              (std::vector<std::string>{"Unable to write to C:\\Apps\\Tray\\\\vantoreltray.ini"}));
+              (std::vector<std::string>{"Unable to write to C:\\Apps\\Tray\\vantoreltray.ini"}));
     EXPECT_EQ(profile.writes, 1);
     EXPECT_EQ(form.Settings.frcTownIndex, "27612");
     EXPECT_EQ(form.Settings.viewFrcCheked, "День+ночь");

@@ -655,7 +655,7 @@ TEST(PreferencesOk, ASettingsFileErrorEndsOkAtStep15AfterTheRefresh) {
     rig->journal.Clear();
 
     const Lines shown = Shown<SettingsWriteError>([&] { rig->Prefs().Button1Click(); });
-    EXPECT_EQ(shown, Lines{"Unable to write to C:\\Apps\\Tray\\\\vantoreltray.ini"});
+    EXPECT_EQ(shown, Lines{"Unable to write to C:\\Apps\\Tray\\vantoreltray.ini"});
     EXPECT_TRUE(rig->view.errors.empty());
     const Lines profile = {
         "profile: write frc/frcTownName=Киев",

@@ -92,7 +92,7 @@ TEST(ReadSettings, AFailedWriteIsReportedOnceAndTheRestDefaultedInMemory) {
     TTraySettings s;
     const auto failure = ReadSettings(s, profile, kFolder, random);
     ASSERT_TRUE(failure);
-    EXPECT_EQ(*failure, "Unable to write to C:\\Apps\\Tray\\\\vantoreltray.ini");
+    EXPECT_EQ(*failure, "Unable to write to C:\\Apps\\Tray\\vantoreltray.ini");
     EXPECT_EQ(profile.writes, 4) << "no writes after the failing one";
     EXPECT_EQ(s.frcTownName, "Москва");
     EXPECT_EQ(s.passwdProxy, "");
@@ -109,13 +109,14 @@ TEST(ReadSettings, AllStartUpWritesAreOneCommitAndItsFailureIsReported) {
         const auto failure = ReadSettings(s, profile, kFolder, random);
         EXPECT_EQ(profile.commits, 1);
         EXPECT_EQ(failure.value_or("none"),
-                  fails ? "Unable to write to C:\\Apps\\Tray\\\\vantoreltray.ini" : "none");
+                  fails ? "Unable to write to C:\\Apps\\Tray\\vantoreltray.ini" : "none");
         EXPECT_EQ(s.frcTownName, "Москва") << "the defaults hold in memory either way";
     }
 }
 
-TEST(SettingsFilePath, DoublesTheSeparator) {
-    EXPECT_EQ(SettingsFilePath("C:\\Apps\\Tray\\"), "C:\\Apps\\Tray\\\\vantoreltray.ini");
+TEST(SettingsFilePath, JoinsWithOneSeparator) {
+    EXPECT_EQ(SettingsFilePath("C:\\Apps\\Tray\\"), "C:\\Apps\\Tray\\vantoreltray.ini");
+    EXPECT_EQ(SettingsFilePath("C:\\Apps\\Tray"), "C:\\Apps\\Tray\\vantoreltray.ini");
 }
 
 TTraySettings DialogSettings() {
@@ -190,7 +191,7 @@ TEST(SaveSettings, StopsAtTheFailingKeyAndRaises) {
         SaveSettings(s, profile);
         FAIL() << "no error raised";
     } catch (const SettingsWriteError& e) {
-        EXPECT_STREQ(e.what(), "Unable to write to C:\\Apps\\Tray\\\\vantoreltray.ini");
+        EXPECT_STREQ(e.what(), "Unable to write to C:\\Apps\\Tray\\vantoreltray.ini");
     }
     EXPECT_EQ(profile.writes, 3);
     EXPECT_EQ(profile.commits, 1) << "the writes before the failure are not left pending";

@@ -154,9 +154,23 @@ TEST(FindEntryByPrefix, MatchesTheBeginningInAnyCase) {
     EXPECT_EQ(FindEntryByPrefix({}, "м"), -1);
 }
 
-TEST(IsSafeTownIndex, AcceptsAsciiDigitsOnly) {
-    for (const char* ok : {"27612", "01234", "0"}) EXPECT_TRUE(IsSafeTownIndex(ok)) << ok;
-    for (const char* bad : {"", "2761a", "..\\x", " 27612", "27612 ", "-1", "２７６", "٢٧"}) {
+TEST(IsTownListAnswer, NeedsALineThatBeginsWithAnIndexAndNoNul) {
+    for (const char* ok : {"27612;Москва;x;Россия;\r\n", "<p>\n1234;\n", "12345678;"}) {
+        EXPECT_TRUE(IsTownListAnswer(ok)) << ok;
+    }
+    for (const std::string& bad :
+         {std::string(""), std::string("<html>27612;</html>"), std::string("123;Город;\r\n"),
+          std::string("123456789;Город;"), std::string("27612 ;"), std::string("27612"),
+          std::string("27612;Москва;\0", 20)}) {
+        EXPECT_FALSE(IsTownListAnswer(bad)) << bad;
+    }
+}
+
+TEST(IsSafeTownIndex, AcceptsOneToEightAsciiDigitsOnly) {
+    for (const char* ok : {"27612", "01234", "0", "12345678"})
+        EXPECT_TRUE(IsSafeTownIndex(ok)) << ok;
+    for (const char* bad : {"", "2761a", "..\\x", " 27612", "27612 ", "-1", "２７６", "٢٧",
+                            "123456789", "99999999999999999999"}) {
         EXPECT_FALSE(IsSafeTownIndex(bad)) << bad;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "win32/data_folder.h"
 #include "win32/system_adapters.h"
 #include "win32_test_util.h"
 
@@ -102,9 +103,41 @@ TEST(WinFiles, StartUpRemovesOnlyTemporariesOlderThanAMinute) {
     }
 }
 
-TEST(SystemAdapters, ProgramFolderVersionAndDayNames) {
+TEST(DataFolder, TheProgramFolderUnlessItCannotBeWritten) {
+    const std::wstring program = Wide(MakeTempFolder("program"));
+    const std::wstring local = Wide(MakeTempFolder("local"));
+    const std::wstring mine = local + L"\\Vantorel.Tray\\";
+    // A folder that cannot be written stands for a read-only one (the tests run as an
+    // administrator, who may write everywhere else).
+    const std::wstring unwritable = program + L"missing\\";
+    struct Case {
+        const char* name;
+        std::wstring programFolder, localAppData;
+        std::wstring path;
+        bool madeNow;
+    };
+    const Case cases[] = {
+        {"writable", program, local, program, false},
+        {"unwritable", unwritable, local, mine, true},
+        {"unwritable again", unwritable, local, mine, false},
+        {"no folder of the user's", unwritable, L"", unwritable, false},
+        {"none can be made", unwritable, local + L"\\missing", unwritable, false},
+    };
+    for (const auto& c : cases) {
+        const DataFolder chosen = ChooseDataFolder(c.programFolder, c.localAppData);
+        EXPECT_EQ(chosen.path, Narrow(c.path)) << c.name;
+        EXPECT_EQ(chosen.madeNow, c.madeNow) << c.name;
+    }
+    // The probe leaves nothing behind.
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((program + L"*.probe").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+TEST(SystemAdapters, DataFolderVersionAndDayNames) {
     WinSystemInfo system;
-    const std::string folder = system.ProgramFolder();
+    const std::string folder = system.DataFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '\\');
     EXPECT_GE(system.WindowsMajorVersion(), 5);
