@@ -5,11 +5,17 @@
 #   kills during downloads (30), then a restart: no stale temporary file stays
 #   a full file system at start-up (a small tmpfs; skipped where mounting is not allowed)
 #   two simultaneous starts in one folder (10 tries)
+#   a login page in place of the forecast and the town list (5 tries)
+#   the nine ordered pairs of connection modes, with and without a proxy user (20 switches)
+#   a read-only program folder (a tmpfs mounted read-only; skipped where mounting is not allowed)
+#   settings files saved as UTF-8 (6 tries)
 #   a counter that redirects to itself for 5 minutes (VT_LOOP_MINUTES): requests, threads, CPU
 #   the service's fault modes switched at random during refreshes, with the program's memory,
 #   threads and handles sampled every 30 s (VT_SOAK_MINUTES, 10 by default)
 # usage: scripts/hostile.sh [CASE...]   (cases: settings_kills, download_kills, full_disk,
-#                                         double_starts, redirect_loop, soak; all without one)
+#                                         double_starts, login_page, credentials,
+#                                         read_only_folder, utf8_settings, redirect_loop, soak;
+#                                         all without one)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -39,19 +45,23 @@ vt_wineserver_start
 work="$build/hostile"
 rm -rf "$work"
 mkdir -p "$work"
-vt_service_start "$root/build/native" "$work/service.log" || exit 1
+# Any free port: every program folder names the service in its [service] section.
+VT_SERVICE_PORT=$(vt_free_port)
+vt_service_start "$root/build/native" "$work/service.log" --port "$VT_SERVICE_PORT" || exit 1
+vt_tinyproxy_start "$work/tinyproxy" || exit 1
 mounted=
-vt_on_close '[ -z "$mounted" ] || umount "$mounted" 2>/dev/null'
+vt_on_close '[ -z "$mounted" ] || umount "$mounted" 2>/dev/null || umount -l "$mounted"'
 
-driver() { "$VT_WINE" "$build/tests/e2e/driver.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+# The end-to-end tests' driver and dialog helpers.
+BUILD=$build WORK=$work
+# shellcheck source=../tests/e2e/lib.sh
+source tests/e2e/lib.sh
 probe() {
   "$VT_WINE" "$build/bench/startup/startup_probe.exe" "$@" >"$work/probe.out" 2>/dev/null
   local rc=$?
   tr -d '\r' <"$work/probe.out"
   return $rc
 }
-control() { curl -s -o /dev/null "http://127.0.0.1:8717/control/fault?mode=$1"; }
-to_cp1251() { iconv -f UTF-8 -t CP1251; }
 
 results=()
 report() {  # report NAME TRIES FAILURES [NOTE]
@@ -80,7 +90,19 @@ random_ms() { echo $((RANDOM % $1)); }
 sleep_ms() { sleep "$(awk -v m="$1" 'BEGIN { printf "%.3f", m / 1000 }')"; }
 
 service_section() {
-  printf '%s\r\n' '[service]' 'counterHost=127.0.0.1:8717' 'dataHost=127.0.0.2:8717' 'mainSite=127.0.0.3:8717'
+  local key n=1
+  printf '[service]\r\n'
+  for key in counterHost dataHost mainSite uaSite newsSite fanSite aviaSite roadSite monthSite \
+    tourismSite; do
+    printf '%s=127.0.0.%d:%s\r\n' "$key" "$n" "$VT_SERVICE_PORT"
+    n=$((n + 1))
+  done
+}
+# A folder holding the program and a settings file that names the service alone.
+program_folder() {  # DIR
+  rm -rf "$1"; mkdir -p "$1"
+  cp "$build/src/win32/vantoreltray.exe" "$1/"
+  service_section >"$1/vantoreltray.ini"
 }
 complete_ini() {
   printf '%s\r\n' '[frc]' 'frctime=0,6,12,18' 'frcNewtime=0:01,6:02,12:03,18:04' 'frcTownIndex=27612' \
@@ -136,8 +158,7 @@ settings_kills() {  # KIND: complete | partial | large
 
 download_kills() {
   local tries=30 failures=0 try dir="$work/kill-download" stale
-  rm -rf "$dir"; mkdir -p "$dir"
-  cp "$build/src/win32/vantoreltray.exe" "$dir/"
+  program_folder "$dir"
   for try in $(seq 1 "$tries"); do
     rm -f "$dir/27612.txt"  # so that every start downloads
     start "$dir"
@@ -208,13 +229,12 @@ double_starts() {
 soak() {
   local dir="$work/soak" modes=(none never-answer stall-body truncate-body endless-body error-page
     status-404 status-500 empty-body close-no-reply)
-  rm -rf "$dir"; mkdir -p "$dir"
-  cp "$build/src/win32/vantoreltray.exe" "$dir/"
+  program_folder "$dir"
   start "$dir"
   driver wait-main 20000 >/dev/null
   local end=$((SECONDS + soak_minutes * 60)) next_sample=$SECONDS pings=0 failures=0 samples=()
   while ((SECONDS < end)); do
-    control "${modes[RANDOM % ${#modes[@]}]}"
+    service_fault "${modes[RANDOM % ${#modes[@]}]}"
     driver menu Update >/dev/null
     if driver ping 2000; then pings=$((pings + 1)); else pings=$((pings + 1)); failures=$((failures + 1)); fi
     if ((SECONDS >= next_sample)); then
@@ -230,7 +250,7 @@ soak() {
     fi
     sleep 2
   done
-  control none
+  service_fault none
   kill -0 "$PROGRAM" 2>/dev/null || failures=$((failures + 1))
   exit_program
   report "fault modes at random during refreshes, $soak_minutes min" "$pings" "$failures" "(pings answered within 2 s)"
@@ -244,9 +264,8 @@ soak() {
 # retries every minute: requests, threads and the CPU time must stay bounded.
 redirect_loop() {
   local dir="$work/redirect-loop" minutes=${VT_LOOP_MINUTES:-5} failures=0
-  rm -rf "$dir"; mkdir -p "$dir"
-  cp "$build/src/win32/vantoreltray.exe" "$dir/"
-  curl -s -o /dev/null "http://127.0.0.1:8717/control/fault?mode=redirect-loop&scope=all"
+  program_folder "$dir"
+  service_fault redirect-loop all
   local before
   before=$(grep -c '"fault":"redirect-loop"' "$work/service.log")
   start "$dir"
@@ -262,7 +281,7 @@ redirect_loop() {
   requests=$(($(grep -c '"fault":"redirect-loop"' "$work/service.log") - before))
   cpu=$(LC_ALL=C awk -v t=$(($(cpu_ticks "$PROGRAM") - ticks_before)) -v hz="$(getconf CLK_TCK)" \
     -v s=$((minutes * 60)) 'BEGIN { printf "%.1f", 100 * t / hz / s }')
-  control none
+  service_fault none
   # Eleven requests a try (the first and ten redirects), one try a minute.
   ((requests <= 11 * (minutes + 2))) || failures=$((failures + 1))
   ((most <= 6)) || failures=$((failures + 1))
@@ -271,15 +290,114 @@ redirect_loop() {
   report "a redirect loop, $minutes min" 1 "$failures" \
     "($requests requests, at most $most threads, $cpu % of a core)"
 }
+# A hotel's login page answers 200 in place of the forecast and of the town list (asked for
+# again with «Обновить»): the stored files stay as they were, and the town box says what came.
+pages_served_above() { [ "$(grep -c '"fault":"error-page"' "$work/service.log")" -gt "$1" ]; }
+login_page() {
+  local tries=5 failures=0 try dir="$work/login-page" before pages
+  for try in $(seq 1 "$tries"); do
+    program_folder "$dir"
+    printf 'the stored forecast\r\n' >"$dir/27612.txt"
+    printf '27612;Москва;x;Россия;\r\n' | to_cp1251 >"$dir/vlbartlistfull.txt"
+    touch -d '13 hours ago' "$dir/27612.txt" "$dir/vlbartlistfull.txt"
+    before=$(md5sum "$dir/27612.txt" "$dir/vlbartlistfull.txt")
+    pages=$(grep -c '"fault":"error-page"' "$work/service.log")
+    service_fault error-page
+    start "$dir"
+    driver wait-main 20000 >/dev/null
+    driver menu Install >/dev/null
+    # The dialog loads the stored list; «Обновить» asks for it again.
+    wait_until driver enabled "$PREFS" Button4
+    driver click "$PREFS" Button4 >/dev/null
+    # The forecast and the list were both answered with the page.
+    wait_until pages_served_above $((pages + 1))
+    if ! wait_until town_box_line_is 3 "Сервер прислал не список городов" ||
+      [ "$before" != "$(md5sum "$dir/27612.txt" "$dir/vlbartlistfull.txt")" ] ||
+      [ -n "$(find "$dir" -name '*.part')" ]; then
+      failures=$((failures + 1))
+      echo "login page, try $try: the box says [$(driver combo "$PREFS" ComboBox1 | sed -n 3p)]," \
+        "$(grep -c '"fault":"error-page"' "$work/service.log") pages served"
+      md5sum "$dir/27612.txt" "$dir/vlbartlistfull.txt"
+    fi
+    driver click "$PREFS" Button2 >/dev/null
+    service_fault none
+    exit_program
+  done
+  report "a login page in place of the forecast and the list" "$tries" "$failures"
+}
+
+# The nine ordered pairs of connection modes, with and without a user name, switched through
+# the dialog: the service never sees the proxy's credentials.
+credentials() {
+  local dir="$work/credentials" failures
+  program_folder "$dir"
+  start "$dir"
+  driver wait-main 20000 >/dev/null
+  walk_connection_modes "$dir" "$work/service.log" "$work/tinyproxy/tinyproxy.log"
+  exit_program
+  failures=$((40 - WALK_SWITCHES - WALK_REQUESTS + WALK_LEAKS))
+  report "connection modes switched in pairs, with and without a user" 20 "$failures" \
+    "($WALK_LEAKS requests with Proxy-Authorization at the service)"
+}
+
+# A program folder the program cannot write: its files go to the user's own folder.
+read_only_folder() {
+  local dir="$work/read-only" failures=0 mine
+  mkdir -p "$dir"
+  if ! mount -t tmpfs -o size=4m tmpfs "$dir" 2>/dev/null; then
+    report "a program folder that cannot be written" 0 0 "(skipped: mounting is not allowed here)"
+    return
+  fi
+  mounted=$dir
+  program_folder "$dir"
+  mount -o remount,ro "$dir"
+  mine=$(user_data_folder)
+  rm -rf "$mine"
+  start "$dir"
+  driver wait-main 20000 >/dev/null
+  wait_for_file_line "$mine/vantoreltray.ini" '^viewIconColor=' || failures=$((failures + 1))
+  wait_for_file_line "$mine/27612.txt" $'\r$' || failures=$((failures + 1))
+  [ "$(driver count-dialogs Vantorel.Tray)" = 0 ] || failures=$((failures + 1))
+  exit_program
+  umount "$dir" && mounted=
+  rm -rf "$mine"
+  report "a program folder that cannot be written" 1 "$failures" "(files in $mine)"
+}
+
+# Settings files saved as UTF-8, with and without a byte order mark.
+utf8_settings() {
+  local tries=6 failures=0 try dir="$work/utf8" name mark
+  for try in $(seq 1 "$tries"); do
+    program_folder "$dir"
+    name="Город-$RANDOM Ёлкино"
+    mark=$([ $((try % 2)) = 0 ] && printf '\xEF\xBB\xBF')
+    { printf '%s' "$mark"; printf '%s\r\n' '[frc]' "frcTownName=$name" '[mine]' 'note=東京'
+      service_section; } >"$dir/vantoreltray.ini"
+    cp "$dir/vantoreltray.ini" "$work/utf8-original.ini"
+    start "$dir"
+    driver wait-main 20000 >/dev/null
+    if ! wait_for_file_line "$dir/vantoreltray.ini" '^viewIconColor=' ||
+      ! settings_is "$dir" frcTownName "$name" ||
+      ! cmp -s "$dir/vantoreltray.ini.utf8" "$work/utf8-original.ini" ||
+      [ "$(driver count-dialogs Vantorel.Tray)" != 0 ]; then
+      failures=$((failures + 1))
+    fi
+    exit_program
+  done
+  report "settings files saved as UTF-8" "$tries" "$failures"
+}
+
 cpu_ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
 
 cases=("$@")
-((${#cases[@]})) || cases=(settings_kills download_kills full_disk double_starts redirect_loop soak)
+((${#cases[@]})) || cases=(settings_kills download_kills full_disk double_starts login_page
+  credentials read_only_folder utf8_settings redirect_loop soak)
 for case in "${cases[@]}"; do
   case $case in
     settings_kills) settings_kills complete; settings_kills partial; settings_kills large ;;
     settings_kills_large) settings_kills large ;;
-    download_kills | full_disk | double_starts | redirect_loop | soak) "$case" ;;
+    download_kills | full_disk | double_starts | login_page | credentials | read_only_folder | \
+      utf8_settings | redirect_loop | soak) "$case" ;;
     *) echo "unknown case $case" >&2; exit 2 ;;
   esac
 done

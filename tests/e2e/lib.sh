@@ -68,8 +68,12 @@ screenshot() {  # NAME
 
 to_cp1251() { iconv -f UTF-8 -t CP1251; }
 
-# Switches the reference service's fault mode (none, never-answer, status-500...).
-service_fault() { curl -s -o /dev/null --max-time 5 "http://127.0.0.1:8717/control/fault?mode=$1"; }
+# Switches the reference service's fault mode (none, never-answer, status-500...), for the data
+# files or, with SCOPE all, for the counter too.
+service_fault() {  # MODE [SCOPE]
+  curl -s -o /dev/null --max-time 5 \
+    "http://127.0.0.1:${VT_SERVICE_PORT:-8717}/control/fault?mode=$1&scope=${2:-data}"
+}
 
 # A stored forecast for today, written now, so the program shows it without a download.
 put_forecast() {  # put_forecast DIR INDEX
@@ -125,4 +129,54 @@ window_left_top_is() {  # TITLE LEFT TOP
   local r
   read -r -a r <<<"$(driver window-rect "$1")"
   [ "${r[0]}" = "$2" ] && [ "${r[1]}" = "$3" ]
+}
+
+# Sets the connection page as a user would and presses OK: MODE 1 direct, 2 the system's
+# settings, 3 the proxy; SERVER and USER may be empty.
+choose_connection() {  # MODE SERVER USER
+  driver menu Install >/dev/null
+  wait_until driver window-visible "$PREFS" || return 1
+  # OK is enabled once the town list has loaded or failed to.
+  wait_until driver enabled "$PREFS" Button1 || return 1
+  driver page "$PREFS" ConnectionPage >/dev/null
+  driver click "$PREFS" RadioButton10 >/dev/null
+  wait_until driver enabled "$PREFS" Edit1 || return 1
+  driver set-text "$PREFS" Edit1 "$2" >/dev/null
+  driver set-text "$PREFS" Edit2 "$VT_PROXY_PORT" >/dev/null
+  driver set-text "$PREFS" Edit3 "$3" >/dev/null
+  driver set-text "$PREFS" Edit4 "${3:+s3cret}" >/dev/null
+  driver click "$PREFS" "RadioButton$((7 + $1))" >/dev/null
+  driver click "$PREFS" Button1 >/dev/null
+  wait_until not driver window-visible "$PREFS"
+}
+
+# The Unix path of the user's own data folder in this prefix (where a program folder that
+# cannot be written sends the files).
+user_data_folder() {
+  local local_app_data
+  local_app_data=$("$VT_WINE" cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')
+  "$VT_WINE" winepath -u "$local_app_data\\Vantorel.Tray" 2>/dev/null | tr -d '\r'
+}
+
+# Takes the nine ordered pairs of connection modes once each (the walk 1 1 2 2 3 3 1 3 2 1),
+# with a user name and then without, through the dialog; the stored forecast is removed before
+# each OK, so that every OK downloads it. Sets WALK_SWITCHES (OKs pressed), WALK_REQUESTS (OKs
+# followed by a line in either log) and WALK_LEAKS (lines of the service's log from the walk
+# holding Proxy-Authorization).
+walk_connection_modes() {  # DIR SERVICE_LOG PROXY_LOG
+  local dir=$1 service_log=$2 proxy_log=$3 user mode before from
+  lines_of_logs() { cat "$service_log" "$proxy_log" 2>/dev/null | wc -l; }
+  more_lines_than() { [ "$(lines_of_logs)" -gt "$1" ]; }
+  from=$(($(wc -l <"$service_log") + 1))
+  WALK_SWITCHES=0 WALK_REQUESTS=0
+  for user in vantorel ""; do
+    for mode in 1 1 2 2 3 3 1 3 2 1; do
+      wait_until not test -e "$dir/27612.txt.part"
+      rm -f "$dir/27612.txt"
+      before=$(lines_of_logs)
+      choose_connection "$mode" 127.0.0.1 "$user" && WALK_SWITCHES=$((WALK_SWITCHES + 1))
+      wait_until more_lines_than "$before" && WALK_REQUESTS=$((WALK_REQUESTS + 1))
+    done
+  done
+  WALK_LEAKS=$(tail -n "+$from" "$service_log" | grep -c Proxy-Authorization)
 }

@@ -98,7 +98,7 @@ else
     to_cp1251 >"$dir/vantoreltray.ini"
   mount -o remount,ro "$dir"
   local_app_data=$("$VT_WINE" cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')
-  mine=$("$VT_WINE" winepath -u "$local_app_data\\Vantorel.Tray" 2>/dev/null | tr -d '\r')
+  mine=$(user_data_folder)
   rm -rf "$mine"
   start_program "$dir"
   check "the settings go to the user's folder" wait_for_file_line "$mine/vantoreltray.ini" '^viewIconColor='
