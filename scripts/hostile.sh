@@ -99,8 +99,9 @@ service_section() {
   done
 }
 # A folder holding the program and a settings file that names the service alone.
-program_folder() {  # DIR
-  rm -rf "$1"; mkdir -p "$1"
+program_folder() {  # DIR (emptied, not removed: it may be a mount point)
+  mkdir -p "$1"
+  find "$1" -mindepth 1 -delete
   cp "$build/src/win32/vantoreltray.exe" "$1/"
   service_section >"$1/vantoreltray.ini"
 }
