@@ -51,16 +51,13 @@ bool ReadBody(UrlRequest& request, const FetchOptions& options, std::string& bod
     return !declared || *declared < 0 || static_cast<std::int64_t>(body.size()) >= *declared;
 }
 
-// Null after three failed attempts or once the fetch has expired: a given-up worker sends
-// nothing more.
-std::unique_ptr<UrlRequest> OpenUrlWithRetries(Internet& internet, InternetSession& session,
-                                               const std::string& url, const std::string& headers,
-                                               const FetchOptions& options) {
+// Three attempts with a pause after each failure; null after the last one, or once the fetch
+// has expired: a given-up worker sends nothing more.
+template <typename Open>
+auto WithRetries(Internet& internet, const FetchOptions& options, Open&& open) -> decltype(open()) {
     for (int attempt = 0; attempt < kFetchAttempts; ++attempt) {
         if (IsExpired(options)) return nullptr;
-        if (std::unique_ptr<UrlRequest> request = session.OpenUrl(url, headers, kOpenUrlFlags)) {
-            return request;
-        }
+        if (auto made = open()) return made;
         internet.Sleep(kFetchPauseMillis);
     }
     return nullptr;
@@ -85,19 +82,16 @@ bool HasProxyAddressForCredentials(const ConnectionSettings& connection) {
 FetchResult FetchUrl(Internet& internet, const ConnectionSettings& connection,
                      const std::string& url, const FetchOptions& options) {
     if (!HasProxyAddressForCredentials(connection)) return {};
-    std::unique_ptr<InternetSession> session;
-    for (int attempt = 0; attempt < kFetchAttempts && !session; ++attempt) {
-        if (IsExpired(options)) return {};
-        session = OpenSession(internet, connection);
-        if (!session) internet.Sleep(kFetchPauseMillis);
-    }
+    const std::unique_ptr<InternetSession> session =
+        WithRetries(internet, options, [&] { return OpenSession(internet, connection); });
     if (!session) return {};
 
     const std::string headers = ProxyHeaderBlock(connection);
     std::unique_ptr<UrlRequest> request;
     std::string address = url;
     for (int hop = 0;; ++hop) {
-        request = OpenUrlWithRetries(internet, *session, address, headers, options);
+        request = WithRetries(internet, options,
+                              [&] { return session->OpenUrl(address, headers, kOpenUrlFlags); });
         if (!request || !IsRedirectStatus(request->Status())) break;
         const std::optional<std::string> location = request->Location();
         const std::optional<std::string> next =

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "app/tray_settings.h"
+#include "win32/system_adapters.h"
 #include "win32/wide.h"
 
 namespace vt {
@@ -48,9 +49,7 @@ DataFolder ChooseDataFolder(const std::wstring& programFolder, const std::wstrin
 
 const DataFolder& TheDataFolder() {
     static const DataFolder chosen = [] {
-        wchar_t path[MAX_PATH * 4] = {};
-        const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-        std::wstring folder(path, n);
+        std::wstring folder = Wide(WinSystemInfo().ProgramPath());
         folder.resize(folder.find_last_of(L'\\') + 1);
         return ChooseDataFolder(folder, LocalAppData());
     }();
