@@ -85,9 +85,11 @@ windows() {
   return $rc
 }
 
-scripts_suite() { bash tests/scripts/test_setup.sh && bash tests/scripts/test_release.sh; }
+scripts_suite() {
+  bash tests/scripts/test_setup.sh && bash tests/scripts/test_release.sh && bash tests/scripts/test_layers.sh
+}
 
-suite "the set-up's decisions and the release's packing, against stand-ins [scripts]" scripts_suite
+suite "the set-up's decisions, the release's packing and the layers of src/ [scripts]" scripts_suite
 suite "the same sources give the same product, built in two folders [reproducible]" \
   bash tests/scripts/test_reproducible.sh
 suite "native unit tests [native]" native native

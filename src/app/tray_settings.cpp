@@ -1,6 +1,6 @@
 #include "app/tray_settings.h"
 
-#include "app/errors.h"
+#include "common/errors.h"
 #include "app/update_times.h"
 #include "ports/profile.h"
 
@@ -65,12 +65,12 @@ std::optional<std::string> ReadSettings(TTraySettings& s, Profile& profile,
         {kFrc, "frcTownIndex", kDefaultTownIndex, &TTraySettings::frcTownIndex},
         {kFrc, "frcTownName", kDefaultTownName, &TTraySettings::frcTownName},
         {kFrc, "frcCountryName", kDefaultCountryName, &TTraySettings::frcCountryName},
-        {kSection, "breakBaloonCheked", "10", &TTraySettings::breakBaloonCheked},
+        {kSection, "breakBaloonCheked", kBalloon10Seconds, &TTraySettings::breakBaloonCheked},
         {kSection, "viewFrcCheked", kSpanDayAndNight, &TTraySettings::viewFrcCheked},
-        {kSection, "picOnIconStyle", "1", &TTraySettings::picOnIconStyle},
+        {kSection, "picOnIconStyle", kDarkStyle, &TTraySettings::picOnIconStyle},
         {kSection, "viewIconCheked", kIconPictures, &TTraySettings::viewIconCheked},
-        {kSection, "autoloadChecked", "true", &TTraySettings::autoloadChecked},
-        {kSection, "stateConnectChecked", "2", &TTraySettings::stateConnectChecked},
+        {kSection, "autoloadChecked", kAutoloadOn, &TTraySettings::autoloadChecked},
+        {kSection, "stateConnectChecked", kConnectSystemSettings, &TTraySettings::stateConnectChecked},
         {kSection, "Proxyserver", "", &TTraySettings::ProxyServer},
         {kSection, "ProxyPort", "", &TTraySettings::ProxyPort},
         {kSection, "userProxy", "", &TTraySettings::userProxy},

@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "common/colour.h"
+#include "download/fetch_url.h"
+#include "prefs/autostart.h"
 
 namespace vt {
 
@@ -21,16 +23,37 @@ inline constexpr const char* kSpanDayAndNight = "День+ночь";
 inline constexpr const char* kSpanDay = "День";
 inline constexpr const char* kIconPictures = "Облачность и осадки";
 inline constexpr const char* kIconTemperature = "Температура";
+inline constexpr const char* kLightStyle = "0";
+inline constexpr const char* kDarkStyle = "1";
+inline constexpr const char* kBalloon10Seconds = "10";
+inline constexpr const char* kBalloon15Seconds = "15";
+inline constexpr const char* kBalloon20Seconds = "20";
+inline constexpr const char* kAutoloadOn = "true";
+inline constexpr const char* kAutoloadOff = "false";
+inline constexpr const char* kConnectDirect = "1";
+inline constexpr const char* kConnectSystemSettings = "2";
+inline constexpr const char* kConnectProxy = "3";
 
 // What the settings' texts decide; only these exact spellings count.
 inline bool ReadsTwoRecords(std::string_view viewFrcCheked) {
     return viewFrcCheked == kSpanDayAndNight;
 }
+inline Autostart AutostartOf(std::string_view autoloadChecked) {
+    if (autoloadChecked == kAutoloadOn) return Autostart::On;
+    if (autoloadChecked == kAutoloadOff) return Autostart::Off;
+    return Autostart::Unchanged;
+}
+inline ConnectionMode ConnectionModeOf(std::string_view stateConnectChecked) {
+    if (stateConnectChecked == kConnectDirect) return ConnectionMode::Direct;
+    if (stateConnectChecked == kConnectSystemSettings) return ConnectionMode::SystemSettings;
+    if (stateConnectChecked == kConnectProxy) return ConnectionMode::Proxy;
+    return ConnectionMode::Unknown;
+}
 inline bool ShowsTemperature(std::string_view viewIconCheked) {
     return viewIconCheked == kIconTemperature;
 }
 inline bool UsesLightPictures(std::string_view picOnIconStyle) {
-    return picOnIconStyle == "0";
+    return picOnIconStyle == kLightStyle;
 }
 
 struct TTraySettings {

@@ -18,15 +18,19 @@ bool IsExpired(const FetchOptions& options) {
     return options.expired && options.expired();
 }
 
-// Null for a mode that matches none of "1", "2", "3": the attempt fails without traffic.
+// Null for an unknown mode: the attempt fails without traffic.
 std::unique_ptr<InternetSession> OpenSession(Internet& internet,
                                              const ConnectionSettings& connection) {
-    const std::string& mode = connection.stateConnectChecked;
-    if (mode == "1") return internet.Open(kUserAgent, AccessType::Direct, "");
-    if (mode == "2") return internet.Open(kUserAgent, AccessType::Preconfig, "");
-    if (mode == "3") {
-        return internet.Open(kUserAgent, AccessType::Proxy,
-                             connection.ProxyServer + ":" + connection.ProxyPort);
+    switch (connection.mode) {
+        case ConnectionMode::Direct:
+            return internet.Open(kUserAgent, AccessType::Direct, "");
+        case ConnectionMode::SystemSettings:
+            return internet.Open(kUserAgent, AccessType::Preconfig, "");
+        case ConnectionMode::Proxy:
+            return internet.Open(kUserAgent, AccessType::Proxy,
+                                 connection.ProxyServer + ":" + connection.ProxyPort);
+        case ConnectionMode::Unknown:
+            break;
     }
     return nullptr;
 }
@@ -66,7 +70,7 @@ auto WithRetries(Internet& internet, const FetchOptions& options, Open&& open) -
 }  // namespace
 
 std::string ProxyHeaderBlock(const ConnectionSettings& connection) {
-    if (connection.stateConnectChecked != "3" || connection.userProxy.empty()) return {};
+    if (connection.mode != ConnectionMode::Proxy || connection.userProxy.empty()) return {};
     // The credentials go out as their code-page-1251 bytes, as the settings file holds them.
     const std::string credentials =
         Base64Encode(Utf8ToCp1251(connection.userProxy + ":" + connection.passwdProxy));
@@ -75,7 +79,7 @@ std::string ProxyHeaderBlock(const ConnectionSettings& connection) {
 }
 
 bool HasProxyAddressForCredentials(const ConnectionSettings& connection) {
-    return connection.stateConnectChecked != "3" || connection.userProxy.empty() ||
+    return connection.mode != ConnectionMode::Proxy || connection.userProxy.empty() ||
            connection.ProxyServer.find_first_not_of(" \t") != std::string::npos;
 }
 

@@ -11,9 +11,11 @@ namespace vt {
 
 class Internet;
 
+enum class ConnectionMode { Direct, SystemSettings, Proxy, Unknown };
+
 // The connection fields of the settings, UTF-8 as held in memory.
 struct ConnectionSettings {
-    std::string stateConnectChecked;  // "1" direct, "2" system settings, "3" explicit proxy
+    ConnectionMode mode = ConnectionMode::Unknown;
     std::string ProxyServer;
     std::string ProxyPort;
     std::string userProxy;
@@ -37,10 +39,10 @@ struct FetchResult {
     std::string body;  // empty after a failure
 };
 
-// The extra-header block: empty unless mode "3" has a user name.
+// The extra-header block: empty unless the explicit proxy has a user name.
 std::string ProxyHeaderBlock(const ConnectionSettings& connection);
 
-// False in mode "3" with a user name and a blank proxy address: WinINet would then go direct,
+// False for the explicit proxy with a user name and a blank address: WinINet would then go direct,
 // and the credentials with it to the weather service. Such a fetch sends nothing.
 bool HasProxyAddressForCredentials(const ConnectionSettings& connection);
 

@@ -10,7 +10,7 @@
 
 #include "common/calendar.h"
 #include "download/fetch_url.h"
-#include "ports/job_starter.h"
+#include "download/job_runner.h"
 
 namespace vt {
 

@@ -24,11 +24,11 @@ std::string ReadRunValue(RegistryKey& key) {
 }
 
 // Flushed here, so the change is on disk before the caller's key object closes it.
-void BringInLine(RegistryKey& key, const std::string& autoload, const std::string& data) {
+void BringInLine(RegistryKey& key, Autostart autostart, const std::string& data) {
     const std::string current = ReadRunValue(key);
-    if (autoload == "true" && !key.SetString(kRunValueName, data)) ThrowFailedToSet();
+    if (autostart == Autostart::On && !key.SetString(kRunValueName, data)) ThrowFailedToSet();
     // A value with empty data is left alone.
-    if (autoload == "false" && !current.empty()) key.Delete(kRunValueName);
+    if (autostart == Autostart::Off && !current.empty()) key.Delete(kRunValueName);
     key.Flush();
 }
 
@@ -50,12 +50,15 @@ std::string RunValueData(const std::string& programPath) {
     return "\"" + programPath + "\"";
 }
 
-void UpdateAutostart(Registry& registry, const std::string& autoload,
-                     const std::string& programPath) {
+void UpdateAutostart(Registry& registry, Autostart autostart, const std::string& programPath) {
     const std::string data = RunValueData(programPath);
-    if (autoload == "true") {
+    if (autostart == Autostart::On) {
         if (auto key = OpenRunKey(registry, RegistryRoot::LocalMachine, true)) {
-            BringInLine(*key, autoload, data);
+            BringInLine(*key, Autostart::On, data);
+            key.reset();
+            if (auto user = OpenRunKey(registry, RegistryRoot::CurrentUser, true)) {
+                BringInLine(*user, Autostart::Off, data);
+            }
             return;
         }
         // No write access to the machine-wide key: when it already starts this program, a
@@ -63,11 +66,11 @@ void UpdateAutostart(Registry& registry, const std::string& autoload,
         if (MachineKeyStarts(registry, data)) return;
         auto key = OpenRunKey(registry, RegistryRoot::CurrentUser, true);
         if (!key) ThrowFailedToSet();
-        BringInLine(*key, autoload, data);
-    } else if (autoload == "false") {
+        BringInLine(*key, Autostart::On, data);
+    } else if (autostart == Autostart::Off) {
         // Either key may hold an entry from an earlier run under other rights.
         for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
-            if (auto key = OpenRunKey(registry, root, true)) BringInLine(*key, autoload, data);
+            if (auto key = OpenRunKey(registry, root, true)) BringInLine(*key, Autostart::Off, data);
         }
     } else if (auto key = OpenRunKey(registry, RegistryRoot::LocalMachine, true)) {
         ReadRunValue(*key);

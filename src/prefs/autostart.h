@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/errors.h"
+#include "common/errors.h"
 
 namespace vt {
 
@@ -22,12 +22,16 @@ class AutostartError : public HandlerError {
 // quotes when it holds a blank (so that Windows cannot start "C:\Program.exe" instead).
 std::string RunValueData(const std::string& programPath);
 
-// Brings the Run value in line with autoload ("true" or "false"; anything else changes nothing).
-// The machine-wide key is used where it can be written; otherwise the user's own Run key,
-// unless the machine-wide one already starts this program. Throws AutostartError with
-// "Failed to set data for 'VantorelTray'" or "Invalid data type for 'VantorelTray'". Every key
-// opened is closed again, also after an error.
-void UpdateAutostart(Registry& registry, const std::string& autoload,
-                     const std::string& programPath);
+// What the settings ask of the Run value; Unchanged only checks the machine-wide value's type.
+enum class Autostart { On, Off, Unchanged };
+
+// Brings the Run value in line with autostart. On writes the machine-wide key where it can be
+// written, and then removes our value from the user's own Run key, where an earlier run under
+// fewer rights may have left it (two entries would start the program twice); otherwise the
+// user's key is written, unless the machine-wide one already starts this program. Off removes
+// the value from every key that opens for writing. Throws AutostartError with "Failed to set
+// data for 'VantorelTray'" or "Invalid data type for 'VantorelTray'". Every key opened is
+// closed again, also after an error.
+void UpdateAutostart(Registry& registry, Autostart autostart, const std::string& programPath);
 
 }  // namespace vt

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "about/about_form.h"
+#include "forms/about_form.h"
 #include "win32/wide.h"
 
 namespace vt {

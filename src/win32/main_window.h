@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/program.h"
+#include "forms/program.h"
 #include "ports/desktop.h"
 #include "ports/main_view.h"
 #include "win32/about_dialog.h"

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "prefs/colour_box.h"
-#include "prefs/preferences_form.h"
+#include "forms/preferences_form.h"
 #include "prefs/town_list.h"
 #include "win32/wide.h"
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/errors.h"
+#include "common/errors.h"
 #include "download/jobs.h"
 #include "win32/system_adapters.h"
 #include "win32/win_files.h"

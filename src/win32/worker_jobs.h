@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "ports/job_starter.h"
+#include "download/job_runner.h"
 
 namespace vt {
 

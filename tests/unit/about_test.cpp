@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "about/about_form.h"
+#include "forms/about_form.h"
 #include "program_rig.h"
 
 namespace vt {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/tray_settings.h"
 #include "fake_registry.h"
 
 namespace vt {
@@ -62,7 +63,7 @@ std::string Update(FakeRegistry& registry, const std::string& autoload,
                    const std::string& path = kPath) {
     std::string error;
     try {
-        UpdateAutostart(registry, autoload, path);
+        UpdateAutostart(registry, AutostartOf(autoload), path);
     } catch (const AutostartError& e) {
         error = e.what();
     }
@@ -80,6 +81,10 @@ TEST(Autostart, BringsTheRunValueInLine) {
     const Case cases[] = {
         {Writable(), Writable(), "true", kPath, none, ""},
         {Writable(Text(kOther)), Writable(), "true", kPath, none, ""},
+        // The machine-wide entry replaces one an earlier run left in the user's key.
+        {Writable(), Writable(Text(kPath)), "true", kPath, none, ""},
+        {Writable(Text(kPath)), Writable(Text(kOther)), "true", kPath, none, ""},
+        {Writable(), ReadOnly(Text(kPath)), "true", kPath, kPath, ""},
         {Writable(Text(kOther)), Writable(Text(kPath)), "false", none, none, ""},
         {Writable(), Writable(), "false", none, none, ""},
         {Writable(Text("")), Writable(), "false", "", none, ""},       // empty data stays

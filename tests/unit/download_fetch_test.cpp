@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/tray_settings.h"
 #include "download/fetch_url.h"
 #include "download/redirect.h"
 #include "download_fakes.h"
@@ -19,7 +20,7 @@ using Log = std::vector<std::string>;
 const std::string kUrl = "http://127.0.0.2:8717/vlbartlistfull.txt";
 
 ConnectionSettings Mode(const std::string& mode) {
-    return {mode, "proxy.local", "3128", "", ""};
+    return {ConnectionModeOf(mode), "proxy.local", "3128", "", ""};
 }
 
 FetchResult Fetch(FakeInternet& net, const ConnectionSettings& connection,
@@ -35,18 +36,18 @@ TEST(FetchUrl, EachModeOpensItsAccessTypeWithItsHeaders) {
     };
     const std::string accept = "Accept: */*\r\nProxy-Authorization: Basic ";
     const Case cases[] = {
-        {{"1", "srv", "80", "user", "pw"}, "open 1 []", ""},  // credentials belong to mode 3
-        {{"2", "srv", "80", "user", "pw"}, "open 0 []", ""},
-        {{"3", "srv", "8080", "", ""}, "open 3 [srv:8080]", ""},
-        {{"3", "", "", "", ""}, "open 3 [:]", ""},
-        {{"3", "srv", "", "", ""}, "open 3 [srv:]", ""},
-        {{"3", " srv ", " 80x", "", ""}, "open 3 [ srv : 80x]", ""},  // neither trimmed nor checked
-        {{"3", "srv", "80", "", "pw"}, "open 3 [srv:80]", ""},        // no user: no headers
-        {{"3", "srv", "80", "user", ""}, "open 3 [srv:80]", accept + "dXNlcjo="},
-        {{"3", "srv", "80", "proxyuser", "secret"},
+        {{ConnectionMode::Direct, "srv", "80", "user", "pw"}, "open 1 []", ""},  // credentials belong to mode 3
+        {{ConnectionMode::SystemSettings, "srv", "80", "user", "pw"}, "open 0 []", ""},
+        {{ConnectionMode::Proxy, "srv", "8080", "", ""}, "open 3 [srv:8080]", ""},
+        {{ConnectionMode::Proxy, "", "", "", ""}, "open 3 [:]", ""},
+        {{ConnectionMode::Proxy, "srv", "", "", ""}, "open 3 [srv:]", ""},
+        {{ConnectionMode::Proxy, " srv ", " 80x", "", ""}, "open 3 [ srv : 80x]", ""},  // neither trimmed nor checked
+        {{ConnectionMode::Proxy, "srv", "80", "", "pw"}, "open 3 [srv:80]", ""},        // no user: no headers
+        {{ConnectionMode::Proxy, "srv", "80", "user", ""}, "open 3 [srv:80]", accept + "dXNlcjo="},
+        {{ConnectionMode::Proxy, "srv", "80", "proxyuser", "secret"},
          "open 3 [srv:80]",
          accept + "cHJveHl1c2VyOnNlY3JldA=="},
-        {{"3", "srv", "80", "Иван", "пароль"}, "open 3 [srv:80]", accept + "yOLg7Trv4PDu6/w="},
+        {{ConnectionMode::Proxy, "srv", "80", "Иван", "пароль"}, "open 3 [srv:80]", accept + "yOLg7Trv4PDu6/w="},
     };
     for (const auto& c : cases) {
         FakeInternet net;
@@ -250,7 +251,7 @@ TEST(FetchUrl, FollowsUpToTenRedirectsToHttpAndHttpsOnly) {
         FakeInternet net;
         net.body = "the file";
         for (int i = 0; i < c.hops; ++i) net.redirects.emplace_back(302, c.location);
-        const FetchResult result = Fetch(net, {"3", "srv", "80", "user", "pw"});
+        const FetchResult result = Fetch(net, {ConnectionMode::Proxy, "srv", "80", "user", "pw"});
         EXPECT_EQ(result.ok, c.ok) << c.name;
         EXPECT_EQ(net.urls.size(), c.requests) << c.name;
         for (const auto& call : net.urls) EXPECT_EQ(call.headers, net.urls[0].headers) << c.name;
@@ -270,7 +271,7 @@ TEST(FetchUrl, AGivenUpFetchFollowsNoFurtherRedirect) {
 TEST(FetchUrl, AProxyUserWithoutAProxyAddressMakesNoTraffic) {
     for (const char* server : {"", " ", "\t"}) {
         FakeInternet net;
-        EXPECT_FALSE(Fetch(net, {"3", server, "3128", "user", "pw"}).ok) << server;
+        EXPECT_FALSE(Fetch(net, {ConnectionMode::Proxy, server, "3128", "user", "pw"}).ok) << server;
         EXPECT_TRUE(net.log.empty()) << server;
     }
 }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/tray_settings.h"
 #include "download/jobs.h"
 #include "download/stored_copy.h"
 #include "download_fakes.h"
@@ -32,7 +33,7 @@ JobInput Input(JobKind kind, const std::string& mode = "1") {
     input.progDir = kDir;
     input.frcFileBase = "27612";
     input.townListFileBase = "vlbartlistfull";
-    input.connection = {mode, "", "", "", ""};
+    input.connection = {ConnectionModeOf(mode), "", "", "", ""};
     input.counterHost = "count.example";
     input.dataHost = "data.example:8080";
     input.siteName = kSite;
@@ -228,7 +229,7 @@ TEST(FetchJobs, AProxyUserWithoutAProxyAddressSendsNothing) {
         for (const char* server : {"", "  "}) {
             Rig rig;
             JobInput input = Input(kind, "3");
-            input.connection = {"3", server, "3128", "vantorel", "s3cret"};
+            input.connection = {ConnectionMode::Proxy, server, "3128", "vantorel", "s3cret"};
             const std::string text = "Не указан адрес proxy-сервера";
             const JobOutcome expected = kind == JobKind::Forecast
                                             ? Outcome(kind, false, text)

@@ -13,7 +13,7 @@
 #include "ports/day_names.h"
 #include "ports/desktop.h"
 #include "ports/files.h"
-#include "ports/job_starter.h"
+#include "download/job_runner.h"
 #include "ports/main_view.h"
 #include "ports/profile.h"
 #include "ports/random.h"

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "app/main_form.h"
+#include "forms/main_form.h"
 #include "fakes.h"
 
 namespace vt::test {

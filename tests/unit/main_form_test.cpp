@@ -1,4 +1,4 @@
-#include "app/main_form.h"
+#include "forms/main_form.h"
 
 #include <gtest/gtest.h>
 
@@ -172,7 +172,7 @@ TEST_F(JobFlowTest, TheStartUpJobCarriesCopiesOfEverythingItNeeds) {
     EXPECT_EQ(input.townIndex, "27612");
     EXPECT_EQ(input.progDir, system.folder);
     EXPECT_EQ(input.frcFileBase, "27612");
-    EXPECT_EQ(input.connection.stateConnectChecked, "3");
+    EXPECT_EQ(input.connection.mode, ConnectionMode::Proxy);
     EXPECT_EQ(input.connection.ProxyServer, "127.0.0.1");
     EXPECT_EQ(input.connection.ProxyPort, "8718");
     EXPECT_EQ(input.connection.userProxy, "пользователь");

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/errors.h"
-#include "prefs/preferences_form.h"
+#include "common/errors.h"
+#include "forms/preferences_form.h"
 #include "program_rig.h"
 
 namespace vt {
@@ -395,6 +395,10 @@ TEST(PreferencesOk, RunsItsStepsInOrder) {
         "registry: HKLM set VantorelTray=C:\\Apps\\Tray\\vantoreltray.exe",
         "registry: HKLM flush",
         "registry: HKLM close",
+        "registry: HKCU open write",
+        "registry: HKCU query VantorelTray",
+        "registry: HKCU flush",
+        "registry: HKCU close",
         "files: exists C:\\Apps\\Tray\\33345.txt",
         "jobs: launch 0",
         "profile: write frc/frcTownName=Киев",

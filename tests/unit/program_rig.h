@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/program.h"
+#include "forms/program.h"
 #include "dialog_fakes.h"
 #include "fake_registry.h"
 #include "fakes.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/errors.h"
+#include "common/errors.h"
 #include "app/tray_settings.h"
 #include "fakes.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/links.h"
-#include "app/main_form.h"
+#include "forms/main_form.h"
 #include "app/service_config.h"
 #include "app/tray_decision.h"
 #include "main_form_rig.h"

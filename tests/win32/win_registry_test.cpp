@@ -77,13 +77,13 @@ TEST_F(WinRegistryTest, AMissingKeyIsNotCreated) {
 }
 
 TEST_F(WinRegistryTest, AutostartWritesTheMachineRunKey) {
-    UpdateAutostart(registry, "true", "C:\\Program Files\\Vantorel\\vantoreltray.exe");
+    UpdateAutostart(registry, Autostart::On, "C:\\Program Files\\Vantorel\\vantoreltray.exe");
     auto key = registry.Open(RegistryRoot::LocalMachine, kRunKey, false);
     ASSERT_NE(key, nullptr);
     const auto value = key->Query(kRunValueName);
     ASSERT_TRUE(value.has_value());
     EXPECT_EQ(value->data, "\"C:\\Program Files\\Vantorel\\vantoreltray.exe\"");
-    UpdateAutostart(registry, "false", "C:\\Program Files\\Vantorel\\vantoreltray.exe");
+    UpdateAutostart(registry, Autostart::Off, "C:\\Program Files\\Vantorel\\vantoreltray.exe");
     EXPECT_EQ(registry.Open(RegistryRoot::LocalMachine, kRunKey, false)->Query(kRunValueName),
               std::nullopt);
 }

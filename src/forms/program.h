@@ -2,9 +2,9 @@
 // reports job ends to the preferences; the two dialogs enable each other's About controls.
 #pragma once
 
-#include "about/about_form.h"
-#include "app/main_form.h"
-#include "prefs/preferences_form.h"
+#include "forms/about_form.h"
+#include "forms/main_form.h"
+#include "forms/preferences_form.h"
 
 namespace vt {
 

@@ -1,4 +1,4 @@
-#include "app/program.h"
+#include "forms/program.h"
 
 #include "app/links.h"
 

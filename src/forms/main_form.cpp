@@ -1,6 +1,6 @@
-#include "app/main_form.h"
+#include "forms/main_form.h"
 
-#include "about/about_form.h"
+#include "forms/about_form.h"
 #include "app/links.h"
 #include "app/schedule.h"
 #include "app/settings_encoding.h"
@@ -11,11 +11,11 @@
 #include "ports/clock.h"
 #include "ports/day_names.h"
 #include "ports/files.h"
-#include "ports/job_starter.h"
+#include "download/job_runner.h"
 #include "ports/main_view.h"
 #include "ports/profile.h"
 #include "ports/system_info.h"
-#include "prefs/preferences_form.h"
+#include "forms/preferences_form.h"
 #include "prefs/town_list.h"
 #include "text/encoding.h"
 
@@ -118,7 +118,7 @@ void TForm1::Launch(const JobStart& start) {
     input.frcFileBase = Settings.frcFileBase.empty() ? Settings.frcTownIndex : Settings.frcFileBase;
     input.townListFileBase =
         Settings.townListFileBase.empty() ? kTownListFileBase : Settings.townListFileBase;
-    input.connection = {Settings.stateConnectChecked, Settings.ProxyServer, Settings.ProxyPort,
+    input.connection = {ConnectionModeOf(Settings.stateConnectChecked), Settings.ProxyServer, Settings.ProxyPort,
                         Settings.userProxy, Settings.passwdProxy};
     input.counterHost = service.counterHost;
     input.dataHost = service.dataHost;

@@ -1,7 +1,7 @@
-#include "prefs/preferences_form.h"
+#include "forms/preferences_form.h"
 
-#include "about/about_form.h"
-#include "app/main_form.h"
+#include "forms/about_form.h"
+#include "forms/main_form.h"
 #include "app/tray_decision.h"
 #include "app/tray_settings.h"
 #include "download/jobs.h"
@@ -35,7 +35,7 @@ void TForm2::FormCreate() {
     PrefsView& v = ports_.view;
     v.SetEnabled(PrefsControl::ColorBox1, !v.IsChecked(PrefsChoice::RadioButton3));
     v.SelectColour(main_.Settings.viewIconColor);
-    v.SelectStyle(main_.Settings.picOnIconStyle == "0" ? 0 : 1);
+    v.SelectStyle(UsesLightPictures(main_.Settings.picOnIconStyle) ? 0 : 1);
 }
 
 void TForm2::InstallClick() {
@@ -54,15 +54,16 @@ void TForm2::InstallClick() {
         v.SetChecked(PrefsChoice::RadioButton4, true);
         RadioButton4Click();
     }
-    v.SetChecked(s.breakBaloonCheked == "10"   ? PrefsChoice::RadioButton5
-                 : s.breakBaloonCheked == "15" ? PrefsChoice::RadioButton6
-                                               : PrefsChoice::RadioButton7,
+    v.SetChecked(s.breakBaloonCheked == kBalloon10Seconds   ? PrefsChoice::RadioButton5
+                 : s.breakBaloonCheked == kBalloon15Seconds ? PrefsChoice::RadioButton6
+                                                            : PrefsChoice::RadioButton7,
                  true);
-    v.SetChecked(PrefsChoice::CheckBox1, s.autoloadChecked == "true");
-    if (s.stateConnectChecked == "1") {
+    v.SetChecked(PrefsChoice::CheckBox1, AutostartOf(s.autoloadChecked) == Autostart::On);
+    const ConnectionMode mode = ConnectionModeOf(s.stateConnectChecked);
+    if (mode == ConnectionMode::Direct) {
         v.SetChecked(PrefsChoice::RadioButton8, true);
         RadioButton8Click();
-    } else if (s.stateConnectChecked == "2") {
+    } else if (mode == ConnectionMode::SystemSettings) {
         v.SetChecked(PrefsChoice::RadioButton9, true);
         RadioButton9Click();
     } else {
@@ -140,12 +141,12 @@ void TForm2::Button1Click() {
     s.viewIconCheked = v.IsChecked(PrefsChoice::RadioButton3) ? kIconPictures : kIconTemperature;
     if (v.IsChecked(PrefsChoice::RadioButton4)) s.viewIconColor = v.SelectedColour();
     if (v.IsChecked(PrefsChoice::RadioButton3))
-        s.picOnIconStyle = std::to_string(v.SelectedStyle());
-    s.breakBaloonCheked = v.IsChecked(PrefsChoice::RadioButton5)   ? "10"
-                          : v.IsChecked(PrefsChoice::RadioButton6) ? "15"
-                                                                   : "20";
-    s.autoloadChecked = v.IsChecked(PrefsChoice::CheckBox1) ? "true" : "false";
-    UpdateAutostart(ports_.registry, s.autoloadChecked, ports_.system.ProgramPath());
+        s.picOnIconStyle = v.SelectedStyle() == 0 ? kLightStyle : kDarkStyle;
+    s.breakBaloonCheked = v.IsChecked(PrefsChoice::RadioButton5)   ? kBalloon10Seconds
+                          : v.IsChecked(PrefsChoice::RadioButton6) ? kBalloon15Seconds
+                                                                   : kBalloon20Seconds;
+    s.autoloadChecked = v.IsChecked(PrefsChoice::CheckBox1) ? kAutoloadOn : kAutoloadOff;
+    UpdateAutostart(ports_.registry, AutostartOf(s.autoloadChecked), ports_.system.ProgramPath());
     TakeConnection();
     main_.RefreshForecast();
     SaveSettings(s, ports_.profile);
@@ -181,11 +182,11 @@ void TForm2::TakeConnection() {
     PrefsView& v = ports_.view;
     TTraySettings& s = main_.Settings;
     if (v.IsChecked(PrefsChoice::RadioButton8)) {
-        s.stateConnectChecked = "1";
+        s.stateConnectChecked = kConnectDirect;
     } else if (v.IsChecked(PrefsChoice::RadioButton9)) {
-        s.stateConnectChecked = "2";
+        s.stateConnectChecked = kConnectSystemSettings;
     } else {
-        s.stateConnectChecked = "3";
+        s.stateConnectChecked = kConnectProxy;
         s.ProxyServer = AsStoredText(v.EditText(PrefsControl::Edit1));
         s.ProxyPort = AsStoredText(v.EditText(PrefsControl::Edit2));
         s.userProxy = AsStoredText(v.EditText(PrefsControl::Edit3));
