@@ -21,13 +21,10 @@ using JobToken = std::uint64_t;  // 0 is never handed out
 inline constexpr std::int64_t kJobTimeoutMillis = 60 * 1000;
 inline constexpr std::int64_t kMaxJobTimeoutMillis = 90 * 1000;
 
-// A job to start now: copy these into its JobInput.
+// A job to start now: its worker gets a copy of the input.
 struct JobStart {
     JobToken token = 0;
-    JobKind kind = JobKind::Forecast;
-    std::string town;
-    std::shared_ptr<std::atomic<bool>> cancelled;
-    UtcTime deadline;
+    JobInput input;
 };
 
 enum class JobVerdict {
@@ -39,10 +36,10 @@ enum class JobVerdict {
 
 struct JobEnd {
     JobToken token = 0;
-    JobKind kind = JobKind::Forecast;
+    JobInput input;  // what the job was started with
     JobVerdict verdict = JobVerdict::Discard;
     std::optional<JobOutcome> outcome;  // with Deliver only
-    std::optional<JobStart> followUp;   // start it after the verdict has been handled
+    bool followUp = false;              // request a job of the kind again, for the settings now
 };
 
 class JobCoordinator {
@@ -50,20 +47,20 @@ class JobCoordinator {
     // The timeout is kept within 1 ms .. kMaxJobTimeoutMillis.
     explicit JobCoordinator(std::int64_t timeoutMillis = kJobTimeoutMillis);
 
-    // A start when no job of the kind runs; nullopt when one does (remembered as one follow-up).
-    std::optional<JobStart> Request(JobKind kind, const std::string& currentTown,
-                                    const UtcTime& now);
+    // A start, with the input's cancel flag and deadline set, when no job of the input's kind
+    // runs; nullopt when one does (remembered as one follow-up).
+    std::optional<JobStart> Request(JobInput input, const UtcTime& now);
 
-    // The worker's completion, posted to the UI thread.
-    JobEnd Completed(JobToken token, JobOutcome outcome, const std::string& currentTown,
-                     const UtcTime& now);
+    // The worker's completion, posted to the UI thread. currentTown: the town chosen now.
+    JobEnd Completed(JobToken token, JobOutcome outcome, const std::string& currentTown);
 
     // Gives up every running job whose deadline has come and tells its worker to stop.
     std::vector<JobEnd> Expired(const std::string& currentTown, const UtcTime& now);
 
     bool Running(JobKind kind) const;
-    // The earliest deadline of the running jobs, for the UI's timer.
-    std::optional<UtcTime> NextDeadline() const;
+    bool AnyRunning() const { return Running(JobKind::Forecast) || Running(JobKind::TownList); }
+    // The town whose forecast is being fetched, while a forecast job runs.
+    std::optional<std::string> RunningForecastTown() const;
 
   private:
     struct Slot {
@@ -73,10 +70,8 @@ class JobCoordinator {
 
     Slot& SlotOf(JobKind kind);
     const Slot& SlotOf(JobKind kind) const;
-    JobStart Start(JobKind kind, const std::string& town, const UtcTime& now);
-    // Frees the slot and starts the follow-up that is due, if any.
-    JobEnd Finish(Slot& slot, JobVerdict verdict, const std::string& currentTown,
-                  const UtcTime& now);
+    // Frees the slot; the end says whether a follow-up is due.
+    JobEnd Finish(Slot& slot, JobVerdict verdict, const std::string& currentTown);
 
     std::int64_t timeoutMillis_;
     JobToken lastToken_ = 0;

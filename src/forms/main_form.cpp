@@ -1,21 +1,21 @@
 #include "forms/main_form.h"
 
-#include "forms/about_form.h"
 #include "app/links.h"
 #include "app/schedule.h"
 #include "app/settings_encoding.h"
 #include "app/tray_decision.h"
 #include "common/stored_file.h"
+#include "download/job_runner.h"
 #include "forecast/forecast_loader.h"
 #include "forecast/forecast_texts.h"
+#include "forms/about_form.h"
+#include "forms/preferences_form.h"
 #include "ports/clock.h"
 #include "ports/day_names.h"
 #include "ports/files.h"
-#include "download/job_runner.h"
 #include "ports/main_view.h"
 #include "ports/profile.h"
 #include "ports/system_info.h"
-#include "forms/preferences_form.h"
 #include "prefs/town_list.h"
 #include "text/encoding.h"
 
@@ -48,16 +48,20 @@ void TForm1::FormCreate() {
     if (Settings.frcTownIndex.size() == 4) Settings.frcTownIndex = "0" + Settings.frcTownIndex;
     UseSafeTownIndex();
 
-    const DownloadDecision decision =
-        ForecastDownloadDue(ports_.files, Settings.progDir, Settings.frcTownIndex,
-                            ports_.clock.NowUtc(), Settings.updateTimes);
-    Settings.frcFileBase = decision.fileBase;
-    if (decision.due) {
+    if (StoredForecastDue()) {
         ports_.view.EnableMenuItem(MenuItem::Update, false);
         StartJob(kForecastJob);
     } else {
         LoadForecast();
     }
+}
+
+bool TForm1::StoredForecastDue() {
+    const DownloadDecision decision =
+        ForecastDownloadDue(ports_.files, Settings.progDir, Settings.frcTownIndex,
+                            ports_.clock.NowUtc(), Settings.updateTimes);
+    Settings.frcFileBase = decision.fileBase;
+    return decision.due;
 }
 
 // The index becomes part of file names and web addresses: anything but digits is replaced by
@@ -93,46 +97,32 @@ void TForm1::SetMenuCaptions() {
 
 void TForm1::Timer1Timer() {
     // The worker may be writing the stored file: leave it alone until the job ends.
-    if (coordinator_.Running(JobKind::Forecast)) return;
-    const DownloadDecision decision =
-        ForecastDownloadDue(ports_.files, Settings.progDir, Settings.frcTownIndex,
-                            ports_.clock.NowUtc(), Settings.updateTimes);
-    Settings.frcFileBase = decision.fileBase;
-    if (!decision.due) return;
+    if (coordinator_.Running(JobKind::Forecast) || !StoredForecastDue()) return;
     ports_.view.SetTimer1(false);
     StartJob(kForecastJob);
 }
 
 void TForm1::StartJob(int kind) {
-    const JobKind jobKind = kind == kTownListJob ? JobKind::TownList : JobKind::Forecast;
-    if (auto start = coordinator_.Request(jobKind, Settings.frcTownIndex, ports_.clock.NowUtc())) {
-        Launch(*start);
-    }
-}
-
-void TForm1::Launch(const JobStart& start) {
     JobInput input;
-    input.kind = start.kind;
+    input.kind = kind == kTownListJob ? JobKind::TownList : JobKind::Forecast;
     input.townIndex = Settings.frcTownIndex;
     input.progDir = Settings.progDir;
     input.frcFileBase = Settings.frcFileBase.empty() ? Settings.frcTownIndex : Settings.frcFileBase;
     input.townListFileBase =
         Settings.townListFileBase.empty() ? kTownListFileBase : Settings.townListFileBase;
-    input.connection = {ConnectionModeOf(Settings.stateConnectChecked), Settings.ProxyServer, Settings.ProxyPort,
-                        Settings.userProxy, Settings.passwdProxy};
+    input.connection = {ConnectionModeOf(Settings.stateConnectChecked), Settings.ProxyServer,
+                        Settings.ProxyPort, Settings.userProxy, Settings.passwdProxy};
     input.counterHost = service.counterHost;
     input.dataHost = service.dataHost;
     input.siteName = service.siteName;
-    input.cancelled = start.cancelled;
-    input.deadline = start.deadline;
-    runningJobs_[start.token] = input;
-    ports_.jobs.WatchDeadlines(true);
-    ports_.jobs.Launch(start.token, input);
+    if (auto start = coordinator_.Request(std::move(input), ports_.clock.NowUtc())) {
+        ports_.jobs.WatchDeadlines(true);
+        ports_.jobs.Launch(start->token, start->input);
+    }
 }
 
 void TForm1::WorkerFinished(JobToken token, const JobOutcome& outcome) {
-    HandleJobEnd(
-        coordinator_.Completed(token, outcome, Settings.frcTownIndex, ports_.clock.NowUtc()));
+    HandleJobEnd(coordinator_.Completed(token, outcome, Settings.frcTownIndex));
 }
 
 void TForm1::CheckJobDeadlines() {
@@ -142,26 +132,22 @@ void TForm1::CheckJobDeadlines() {
 }
 
 void TForm1::HandleJobEnd(const JobEnd& end) {
-    auto input = runningJobs_.find(end.token);
     switch (end.verdict) {
         case JobVerdict::Deliver:
             if (end.outcome) FinishJob(*end.outcome);
             break;
         case JobVerdict::TimedOut:
-            if (input != runningJobs_.end()) {
-                FinishJob(FailedFetchOutcome(input->second, ports_.files, ports_.clock));
-            }
+            FinishJob(FailedFetchOutcome(end.input, ports_.files, ports_.clock));
             break;
         case JobVerdict::Superseded:
-            // The town changed meanwhile; the follow-up fetches the new one.
-            ports_.view.EnableMenuItem(MenuItem::Update, true);
+            // The town changed meanwhile: nothing to show; the follow-up fetches the new one.
+            EnableAfterJob();
             break;
         case JobVerdict::Discard:
             return;
     }
-    if (input != runningJobs_.end()) runningJobs_.erase(input);
-    if (end.followUp) Launch(*end.followUp);
-    if (runningJobs_.empty()) ports_.jobs.WatchDeadlines(false);
+    if (end.followUp) StartJob(end.input.kind == JobKind::TownList ? kTownListJob : kForecastJob);
+    if (!coordinator_.AnyRunning()) ports_.jobs.WatchDeadlines(false);
 }
 
 void TForm1::FinishJob(const JobOutcome& outcome) {
@@ -170,9 +156,14 @@ void TForm1::FinishJob(const JobOutcome& outcome) {
     JobDone(outcome);
 }
 
-void TForm1::JobDone(const JobOutcome& outcome) {
+// What follows every job, whatever its kind and end.
+void TForm1::EnableAfterJob() {
     ports_.view.EnableMenuItem(MenuItem::Update, true);
     if (preferences_) preferences_->EnableButton1();
+}
+
+void TForm1::JobDone(const JobOutcome& outcome) {
+    EnableAfterJob();
     if (outcome.ok) {
         if (outcome.lastJob == kLastJobForecast) LoadForecast();
         if (outcome.lastJob == kLastJobTownList && preferences_) preferences_->LoadTownList();
@@ -295,22 +286,14 @@ void TForm1::AboutTrayClick() {
 }
 
 void TForm1::RefreshForecast() {
-    if (coordinator_.Running(JobKind::Forecast)) {
+    if (const auto running = coordinator_.RunningForecastTown()) {
         // The running job's file name belongs to its town; another town's follow-up must not
         // store its forecast under that name.
-        for (const auto& [token, input] : runningJobs_) {
-            if (input.kind == JobKind::Forecast && input.townIndex != Settings.frcTownIndex) {
-                Settings.frcFileBase = Settings.frcTownIndex;
-            }
-        }
+        if (*running != Settings.frcTownIndex) Settings.frcFileBase = Settings.frcTownIndex;
         StartJob(kForecastJob);
         return;
     }
-    const DownloadDecision decision =
-        ForecastDownloadDue(ports_.files, Settings.progDir, Settings.frcTownIndex,
-                            ports_.clock.NowUtc(), Settings.updateTimes);
-    Settings.frcFileBase = decision.fileBase;
-    if (decision.due) {
+    if (StoredForecastDue()) {
         StartJob(kForecastJob);
     } else {
         LoadForecast();

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -115,9 +114,11 @@ class TForm1 {
     void OpenMenuLink(MenuItem item);
     void OpenTownPage(const char* verb, ShowCommand show);
     bool ResendIcon();
-    void Launch(const JobStart& start);
+    // Whether the stored forecast is due for a download; takes its file name into Settings.
+    bool StoredForecastDue();
     void HandleJobEnd(const JobEnd& end);
     void FinishJob(const JobOutcome& outcome);
+    void EnableAfterJob();
 
     MainPorts ports_;
     TForm2* preferences_ = nullptr;
@@ -125,7 +126,6 @@ class TForm1 {
     TrayIconImage lastImage_;
     bool iconAdded_ = false;
     JobCoordinator coordinator_;
-    std::map<JobToken, JobInput> runningJobs_;
 };
 
 // Start-up maps every version from 5 on to 5: later Windows show balloons like 5 does.

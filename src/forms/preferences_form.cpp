@@ -1,10 +1,10 @@
 #include "forms/preferences_form.h"
 
-#include "forms/about_form.h"
-#include "forms/main_form.h"
 #include "app/tray_decision.h"
 #include "app/tray_settings.h"
 #include "download/jobs.h"
+#include "forms/about_form.h"
+#include "forms/main_form.h"
 #include "ports/main_view.h"
 #include "ports/prefs_view.h"
 #include "ports/system_info.h"
@@ -152,8 +152,9 @@ void TForm2::Button1Click() {
     SaveSettings(s, ports_.profile);
 }
 
-// Only a town of the list loaded in this opening is taken, and only with a safe index: the
-// index becomes a file name and part of web addresses.
+// Only a named town of the list loaded in this opening is taken, and only with a safe index:
+// the index becomes a file name and part of web addresses, and a nameless town would show
+// under the default town's name at the next start.
 void TForm2::TakeChosenTown() {
     PrefsView& v = ports_.view;
     const bool listed = townsFromThisOpening_ && v.TownEntryCount() > 1;
@@ -168,7 +169,8 @@ void TForm2::TakeChosenTown() {
             chosen = FindTownByName(Towns, text);
         }
     }
-    if (chosen >= 0 && IsSafeTownIndex(Towns[chosen].TownIndex)) {
+    if (chosen >= 0 && !Towns[chosen].TownName.empty() &&
+        IsSafeTownIndex(Towns[chosen].TownIndex)) {
         TTraySettings& s = main_.Settings;
         s.frcTownName = Towns[chosen].TownName;
         s.frcTownIndex = Towns[chosen].TownIndex;

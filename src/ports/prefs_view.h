@@ -57,7 +57,6 @@ class PrefsView {
     // The town box (ComboBox1): entries replaced at once, so that a long list loads in one go.
     virtual void SetTownEntries(const std::vector<std::string>& entries) = 0;
     virtual int TownEntryCount() = 0;
-    virtual std::string TownEntry(int index) = 0;
     // -1 selects nothing and empties the text.
     virtual void SelectTownEntry(int index) = 0;
     virtual int SelectedTownEntry() = 0;

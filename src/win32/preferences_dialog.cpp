@@ -5,8 +5,8 @@
 
 #include <iterator>
 
-#include "prefs/colour_box.h"
 #include "forms/preferences_form.h"
+#include "prefs/colour_box.h"
 #include "prefs/town_list.h"
 #include "win32/wide.h"
 
@@ -287,16 +287,6 @@ void PreferencesDialog::SetTownEntries(const std::vector<std::string>& entries) 
 
 int PreferencesDialog::TownEntryCount() {
     return static_cast<int>(SendMessageW(controls_[IDC_COMBOBOX1], CB_GETCOUNT, 0, 0));
-}
-
-std::string PreferencesDialog::TownEntry(int index) {
-    HWND box = controls_[IDC_COMBOBOX1];
-    const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return Narrow(text);
 }
 
 void PreferencesDialog::SelectTownEntry(int index) {

@@ -35,7 +35,6 @@ class PreferencesDialog : public PrefsView {
     std::string EditText(PrefsControl edit) override;
     void SetTownEntries(const std::vector<std::string>& entries) override;
     int TownEntryCount() override;
-    std::string TownEntry(int index) override;
     void SelectTownEntry(int index) override;
     int SelectedTownEntry() override;
     void SetTownText(const std::string& text) override;

@@ -97,8 +97,9 @@ class FakePrefsView : public PrefsView {
         Note(journal, "prefs: town entries " + std::to_string(list.size()));
     }
     int TownEntryCount() override { return static_cast<int>(entries.size()); }
-    std::string TownEntry(int index) override {
-        return index >= 0 && index < TownEntryCount() ? entries[index] : std::string();
+    std::string TownEntry(int index) const {
+        return index >= 0 && index < static_cast<int>(entries.size()) ? entries[index]
+                                                                      : std::string();
     }
     void SelectTownEntry(int index) override {
         selected_ = index >= 0 && index < TownEntryCount() ? index : -1;
