@@ -1,7 +1,7 @@
 #include "app/tray_settings.h"
 
-#include "common/errors.h"
 #include "app/update_times.h"
+#include "common/errors.h"
 #include "ports/profile.h"
 
 namespace vt {
@@ -70,7 +70,8 @@ std::optional<std::string> ReadSettings(TTraySettings& s, Profile& profile,
         {kSection, "picOnIconStyle", kDarkStyle, &TTraySettings::picOnIconStyle},
         {kSection, "viewIconCheked", kIconPictures, &TTraySettings::viewIconCheked},
         {kSection, "autoloadChecked", kAutoloadOn, &TTraySettings::autoloadChecked},
-        {kSection, "stateConnectChecked", kConnectSystemSettings, &TTraySettings::stateConnectChecked},
+        {kSection, "stateConnectChecked", kConnectSystemSettings,
+         &TTraySettings::stateConnectChecked},
         {kSection, "Proxyserver", "", &TTraySettings::ProxyServer},
         {kSection, "ProxyPort", "", &TTraySettings::ProxyPort},
         {kSection, "userProxy", "", &TTraySettings::userProxy},

@@ -12,7 +12,7 @@ struct JobInput;
 // Runs download jobs on worker threads. The worker's completion comes back on the UI thread,
 // with its token, through TForm1::WorkerFinished.
 class JobRunner {
-public:
+  public:
     virtual ~JobRunner() = default;
     // Starts a worker with its own copy of the input and returns at once.
     virtual void Launch(std::uint64_t token, const JobInput& input) = 0;

@@ -1,8 +1,8 @@
 #include "forms/about_form.h"
 
+#include "forms/preferences_form.h"
 #include "ports/about_view.h"
 #include "ports/main_view.h"
-#include "forms/preferences_form.h"
 
 namespace vt {
 

@@ -70,7 +70,8 @@ void UpdateAutostart(Registry& registry, Autostart autostart, const std::string&
     } else if (autostart == Autostart::Off) {
         // Either key may hold an entry from an earlier run under other rights.
         for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
-            if (auto key = OpenRunKey(registry, root, true)) BringInLine(*key, Autostart::Off, data);
+            if (auto key = OpenRunKey(registry, root, true))
+                BringInLine(*key, Autostart::Off, data);
         }
     } else if (auto key = OpenRunKey(registry, RegistryRoot::LocalMachine, true)) {
         ReadRunValue(*key);

@@ -36,18 +36,26 @@ TEST(FetchUrl, EachModeOpensItsAccessTypeWithItsHeaders) {
     };
     const std::string accept = "Accept: */*\r\nProxy-Authorization: Basic ";
     const Case cases[] = {
-        {{ConnectionMode::Direct, "srv", "80", "user", "pw"}, "open 1 []", ""},  // credentials belong to mode 3
+        {{ConnectionMode::Direct, "srv", "80", "user", "pw"},
+         "open 1 []",
+         ""},  // credentials belong to mode 3
         {{ConnectionMode::SystemSettings, "srv", "80", "user", "pw"}, "open 0 []", ""},
         {{ConnectionMode::Proxy, "srv", "8080", "", ""}, "open 3 [srv:8080]", ""},
         {{ConnectionMode::Proxy, "", "", "", ""}, "open 3 [:]", ""},
         {{ConnectionMode::Proxy, "srv", "", "", ""}, "open 3 [srv:]", ""},
-        {{ConnectionMode::Proxy, " srv ", " 80x", "", ""}, "open 3 [ srv : 80x]", ""},  // neither trimmed nor checked
-        {{ConnectionMode::Proxy, "srv", "80", "", "pw"}, "open 3 [srv:80]", ""},        // no user: no headers
+        {{ConnectionMode::Proxy, " srv ", " 80x", "", ""},
+         "open 3 [ srv : 80x]",
+         ""},  // neither trimmed nor checked
+        {{ConnectionMode::Proxy, "srv", "80", "", "pw"},
+         "open 3 [srv:80]",
+         ""},  // no user: no headers
         {{ConnectionMode::Proxy, "srv", "80", "user", ""}, "open 3 [srv:80]", accept + "dXNlcjo="},
         {{ConnectionMode::Proxy, "srv", "80", "proxyuser", "secret"},
          "open 3 [srv:80]",
          accept + "cHJveHl1c2VyOnNlY3JldA=="},
-        {{ConnectionMode::Proxy, "srv", "80", "Иван", "пароль"}, "open 3 [srv:80]", accept + "yOLg7Trv4PDu6/w="},
+        {{ConnectionMode::Proxy, "srv", "80", "Иван", "пароль"},
+         "open 3 [srv:80]",
+         accept + "yOLg7Trv4PDu6/w="},
     };
     for (const auto& c : cases) {
         FakeInternet net;
@@ -271,7 +279,8 @@ TEST(FetchUrl, AGivenUpFetchFollowsNoFurtherRedirect) {
 TEST(FetchUrl, AProxyUserWithoutAProxyAddressMakesNoTraffic) {
     for (const char* server : {"", " ", "\t"}) {
         FakeInternet net;
-        EXPECT_FALSE(Fetch(net, {ConnectionMode::Proxy, server, "3128", "user", "pw"}).ok) << server;
+        EXPECT_FALSE(Fetch(net, {ConnectionMode::Proxy, server, "3128", "user", "pw"}).ok)
+            << server;
         EXPECT_TRUE(net.log.empty()) << server;
     }
 }

@@ -7,13 +7,13 @@
 #include <utility>
 #include <vector>
 
+#include "download/job_runner.h"
 #include "download/jobs.h"
 #include "journal.h"
 #include "ports/clock.h"
 #include "ports/day_names.h"
 #include "ports/desktop.h"
 #include "ports/files.h"
-#include "download/job_runner.h"
 #include "ports/main_view.h"
 #include "ports/profile.h"
 #include "ports/random.h"

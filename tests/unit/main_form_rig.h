@@ -3,8 +3,8 @@
 
 #include <optional>
 
-#include "forms/main_form.h"
 #include "fakes.h"
+#include "forms/main_form.h"
 
 namespace vt::test {
 

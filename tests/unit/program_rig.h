@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "forms/program.h"
 #include "dialog_fakes.h"
 #include "fake_registry.h"
 #include "fakes.h"
 #include "forecast/record_codec.h"
+#include "forms/program.h"
 #include "main_form_rig.h"
 #include "prefs/autostart.h"
 #include "text/encoding.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "common/errors.h"
 #include "app/tray_settings.h"
+#include "common/errors.h"
 #include "fakes.h"
 
 namespace vt {

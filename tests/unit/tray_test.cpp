@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/links.h"
-#include "forms/main_form.h"
 #include "app/service_config.h"
 #include "app/tray_decision.h"
+#include "forms/main_form.h"
 #include "main_form_rig.h"
 
 namespace vt {

@@ -76,7 +76,8 @@ TEST_F(WinInetTest, ModeTwoUsesTheSystemsProxySettings) {
     RegSetValueExW(key, L"ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(proxy.c_str()),
                    static_cast<DWORD>((proxy.size() + 1) * sizeof(wchar_t)));
     MarkLog();
-    const FetchResult viaProxy = Fetch({ConnectionMode::SystemSettings, "", "", "", ""}, TownListUrl(kDataViaTheSystemsProxy));
+    const FetchResult viaProxy = Fetch({ConnectionMode::SystemSettings, "", "", "", ""},
+                                       TownListUrl(kDataViaTheSystemsProxy));
     const std::string log = NewLog();
     enable = 0;
     RegSetValueExW(key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable),
@@ -84,28 +85,32 @@ TEST_F(WinInetTest, ModeTwoUsesTheSystemsProxySettings) {
     RegCloseKey(key);
     EXPECT_FALSE(viaProxy.ok) << "the proxy asked for credentials";
     EXPECT_EQ(log, "") << "the request went to the proxy, not to the service";
-    EXPECT_TRUE(Fetch({ConnectionMode::SystemSettings, "", "", "", ""}, TownListUrl(kDataDirectAfterTheProxy)).ok)
+    EXPECT_TRUE(Fetch({ConnectionMode::SystemSettings, "", "", "", ""},
+                      TownListUrl(kDataDirectAfterTheProxy))
+                    .ok)
         << "direct again";
 }
 
 TEST_F(WinInetTest, TinyproxyWithoutAUserAnswers407) {
     MarkLog();
-    const FetchResult without =
-        Fetch({ConnectionMode::Proxy, "127.0.0.1", proxyPort_, "", ""}, TownListUrl(kDataWithoutAUser));
+    const FetchResult without = Fetch({ConnectionMode::Proxy, "127.0.0.1", proxyPort_, "", ""},
+                                      TownListUrl(kDataWithoutAUser));
     EXPECT_FALSE(without.ok) << "407 is a failed fetch";
     EXPECT_EQ(NewLog(), "") << "nothing passed the proxy";
 }
 
 TEST_F(WinInetTest, TinyproxyAcceptsTheBasicCredentials) {
     const FetchResult with =
-        Fetch({ConnectionMode::Proxy, "127.0.0.1", proxyPort_, "vantorel", "s3cret"}, TownListUrl(kDataWithAUser));
+        Fetch({ConnectionMode::Proxy, "127.0.0.1", proxyPort_, "vantorel", "s3cret"},
+              TownListUrl(kDataWithAUser));
     EXPECT_TRUE(with.ok);
     EXPECT_GT(with.body.size(), 1000u);
 }
 
 TEST_F(WinInetTest, DirectForecastThroughTheClickCounter) {
     MarkLog();
-    const FetchResult r = Fetch({ConnectionMode::Direct, "", "", "", ""}, ForecastUrl(kCounter, kData, "27612"));
+    const FetchResult r =
+        Fetch({ConnectionMode::Direct, "", "", "", ""}, ForecastUrl(kCounter, kData, "27612"));
     ASSERT_TRUE(r.ok);
     EXPECT_NE(r.body.find("\r\n"), std::string::npos);
     const std::string log = NewLog();
@@ -122,7 +127,8 @@ TEST_F(WinInetTest, DirectForecastThroughTheClickCounter) {
 TEST_F(WinInetTest, TheHeaderBlockReachesAProxyAsTwoLines) {
     // The service itself plays the proxy here, so its log shows what the client sent.
     MarkLog();
-    Fetch({ConnectionMode::Proxy, "127.0.0.1", "8717", "vantorel", "s3cret"}, TownListUrl(kDataViaTheServiceAsProxy));
+    Fetch({ConnectionMode::Proxy, "127.0.0.1", "8717", "vantorel", "s3cret"},
+          TownListUrl(kDataViaTheServiceAsProxy));
     const std::string log = NewLog();
     EXPECT_NE(log.find(R"("target":"http://127.0.0.3:8717/vlbartlistfull.txt")"), std::string::npos)
         << log;
@@ -147,8 +153,8 @@ TEST_F(WinInetTest, FaultsOfTheServiceFailTheFetch) {
     };
     for (const auto& c : cases) {
         SetFault(c.mode);
-        const FetchResult r =
-            Fetch({ConnectionMode::Direct, "", "", "", ""}, ForecastUrl(kCounter, kData, "27612"), 3000);
+        const FetchResult r = Fetch({ConnectionMode::Direct, "", "", "", ""},
+                                    ForecastUrl(kCounter, kData, "27612"), 3000);
         EXPECT_EQ(r.ok, c.ok) << c.mode;
         EXPECT_EQ(r.body.empty(), c.emptyBody) << c.mode;
     }
