@@ -4,15 +4,8 @@
 #include "app/tray_settings.h"
 #include "forecast/forecast_texts.h"
 #include "forecast/icon_choice.h"
-#include "text/encoding.h"
 
 namespace vt {
-namespace {
-
-constexpr std::size_t kTipChars = 127;
-
-}  // namespace
-
 std::uint32_t BalloonTimeoutMs(std::string_view breakBaloonCheked) {
     const int seconds = WholeNumberOr(breakBaloonCheked, 10);
     return static_cast<std::uint32_t>(seconds > 0 ? seconds : 10) * 1000u;
@@ -30,10 +23,10 @@ TrayUpdate DecideTrayUpdate(std::string_view state, const TrayData& previous,
     if (state == kStateFormCreate) {
         d.dwInfoFlags = kInfoIcon;
         d.uFlags = kTipFlags;
-        d.szTip = CutToChars(frc.trayText, kTipChars);
+        d.szTip = TooltipText(frc.trayText);
     } else if (settings.balloonRequested && settings.winMajor == 5) {
         d.uFlags = kBalloonFlags;
-        d.szInfo = CutToChars(frc.trayText, kBalloonInfoChars);
+        d.szInfo = BalloonText(frc.trayText);
         d.szInfoTitle = BalloonTitle(settings.frcTownName);
         d.dwInfoFlags = isError ? kErrorIcon : kInfoIcon;
         if (!isError) picture = TrayPictureNumber(frc);
@@ -44,7 +37,7 @@ TrayUpdate DecideTrayUpdate(std::string_view state, const TrayData& previous,
         if (!neutralState) picture = TrayPictureNumber(frc);
     } else if (settings.winMajor == 4) {
         if (neutralState) {
-            d.szTip = CutToChars(frc.trayText, kTipChars);
+            d.szTip = TooltipText(frc.trayText);
         } else {
             d.szTip = ShortTooltip(settings.frcTownName, frc.shortText);
             picture = TrayPictureNumber(frc);

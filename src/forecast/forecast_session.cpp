@@ -5,14 +5,16 @@
 namespace vt {
 namespace {
 
-constexpr int kNeutralPictureNumber = 9;
+// The sky number a failure leaves. It is no picture index: the tray shows the neutral picture
+// until a day-period record sets the sky again.
+constexpr int kSkyAfterFailure = 9;
 
 }  // namespace
 
 void ApplyShowError(TFrcBaloonAndIcon& frc, std::string message) {
     frc.trayText = std::move(message);
     frc.iconTempText.clear();
-    frc.iconPicture = kNeutralPictureNumber;
+    frc.iconPicture = kSkyAfterFailure;
     frc.trayState = kStateError;
     frc.iconPictureFromRecord = false;
 }

@@ -18,11 +18,15 @@ std::string BalloonTitle(std::string_view townName) {
 }
 
 std::string ShortTooltip(std::string_view townName, std::string_view shortText) {
-    return CutToChars(Concat(Concat(townName, ": "), shortText), kTooltipChars);
+    return CutToChars(Concat(Concat(townName, ": "), shortText), kTipChars);
 }
 
 std::string BalloonText(std::string_view trayText) {
-    return CutToChars(trayText, kBalloonTextChars);
+    return CutToChars(trayText, kBalloonInfoChars);
+}
+
+std::string TooltipText(std::string_view trayText) {
+    return CutToChars(trayText, kTipChars);
 }
 
 std::string FrcCaptionAtStartup(std::string_view townName) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "ports/tray_shell.h"
+
 namespace vt {
 
 inline constexpr const char* kFileAccessError = "Ошибка в доступе к файлу с прогнозом";
@@ -16,10 +18,6 @@ inline constexpr const char* kInvalidDataLongText =
 
 inline constexpr const char* kClickTooltip = "Vantorel: Щелкните для просмотра прогноза погоды";
 
-inline constexpr std::size_t kTooltipChars = 127;
-inline constexpr std::size_t kBalloonTextChars = 255;
-inline constexpr std::size_t kBalloonTitleChars = 63;
-
 // "Vantorel: Прогноз погоды. " and the town, cut to 63 characters.
 std::string BalloonTitle(std::string_view townName);
 
@@ -28,6 +26,9 @@ std::string ShortTooltip(std::string_view townName, std::string_view shortText);
 
 // trayText as the balloon shows it, cut to 255.
 std::string BalloonText(std::string_view trayText);
+
+// trayText as the tooltip shows it, cut to 127.
+std::string TooltipText(std::string_view trayText);
 
 // The caption of the menu item Frc: at start-up without a blank before the town, after a load
 // with one.

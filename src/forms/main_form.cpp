@@ -17,7 +17,6 @@
 #include "ports/profile.h"
 #include "ports/system_info.h"
 #include "prefs/town_list.h"
-#include "text/encoding.h"
 
 namespace vt {
 int VersionClass(int windowsMajorVersion) {
@@ -229,7 +228,7 @@ void TForm1::ShowBalloon() {
 void TForm1::ShowNotice(const std::string& text) {
     TrayData notice = trayData;
     notice.uFlags = kBalloonFlags;
-    notice.szInfo = CutToChars(text, kBalloonInfoChars);
+    notice.szInfo = BalloonText(text);
     notice.szInfoTitle = "Vantorel.Tray";
     notice.dwInfoFlags = kInfoIcon;
     ports_.tray.Notify(TrayMessage::Modify, notice, lastImage_);

@@ -39,7 +39,7 @@ void LoadBothSpans(const std::string& file, vt::CivilDate today) {
         Check(outcome.frcCaption.has_value() || outcome.isError);
         const int picture = vt::TrayPictureNumber(session.frc);
         Check(picture >= 0 && picture <= 9);
-        Check(vt::CharCount(vt::BalloonText(session.frc.trayText)) <= vt::kBalloonTextChars);
+        Check(vt::CharCount(vt::BalloonText(session.frc.trayText)) <= vt::kBalloonInfoChars);
         Check(session.frc.trayText.find('\0') == std::string::npos);
     }
 }

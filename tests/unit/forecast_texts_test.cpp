@@ -32,6 +32,7 @@ TEST(ForecastTexts, LimitsCountCharacters) {
          "Тверь: 15/12 Сб, день: Ясно, -4..-6 °C, "},
         {BalloonText(Repeat("ы", 255)), Repeat("ы", 255)},
         {BalloonText(Repeat("ы", 254) + "°C"), Repeat("ы", 254) + "°"},
+        {TooltipText(Repeat("щ", 126) + "°C"), Repeat("щ", 126) + "°"},
         {FrcCaptionAtStartup(Repeat("Ж", 60)), "Прогноз на 3 дня по г." + Repeat("Ж", 60)},
         {FrcCaptionAfterLoad(Repeat("Ж", 60)), "Прогноз на 3 дня по г. " + Repeat("Ж", 60)},
     };
