@@ -18,6 +18,7 @@ struct ForecastRecord {
     int humidity = 0;
     int windDirection = 0;  // 0 north, clockwise in steps of 45 degrees
     int windSpeed = 0;
+    bool operator==(const ForecastRecord&) const = default;
 };
 
 // The display states kept in TFrcBaloonAndIcon::trayState.

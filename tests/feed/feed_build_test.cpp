@@ -71,14 +71,8 @@ TEST_F(FeedBuild, WritesTheTreeInTheFormatsTheTrayReads) {
     EXPECT_TRUE(file.ends_with("\r\n"));
     EXPECT_EQ(file.find_first_not_of("-0123456789\r\n"), std::string::npos) << file;
     const std::vector<vt::ForecastRecord> records = Records(Forecast("27612"), {2026, 1, 15});
-    EXPECT_EQ(records[0].period, 1);
-    EXPECT_EQ(records[0].date, (vt::CivilDate{2026, 1, 15}));
-    EXPECT_EQ(records[0].temperature, -6);  // -5.5 rounds away from zero
-    EXPECT_EQ(records[0].pressure, 748);
-    EXPECT_EQ(records[0].humidity, 85);
-    EXPECT_EQ(records[0].windDirection, 3);
-    EXPECT_EQ(records[0].windSpeed, 4);
-    EXPECT_EQ(records[0].sky, 7);
+    // -5.5 °C rounds away from zero.
+    EXPECT_EQ(records[0], (vt::ForecastRecord{1, {2026, 1, 15}, 7, -6, 748, 85, 3, 4}));
     EXPECT_EQ(records[1].period, 3);
     EXPECT_EQ(records[1].date, (vt::CivilDate{2026, 1, 16}));
     const std::string page = Read(options.outputFolder / "towns" / "27612.htm");

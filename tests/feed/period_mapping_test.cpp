@@ -180,13 +180,7 @@ TEST(PeriodMapping, ARecordOfTheWorkedExampleValues) {
     const FileRecords result =
         FileRecordsAt(Flat(first, 72), 180, *vt::ParseUtcTime("2026-01-15T10:00:00Z"));
     ASSERT_TRUE(result.records);
-    const vt::ForecastRecord& day = (*result.records)[0];
-    EXPECT_EQ(day.sky, 7);
-    EXPECT_EQ(day.temperature, -5);
-    EXPECT_EQ(day.pressure, 748);
-    EXPECT_EQ(day.humidity, 85);
-    EXPECT_EQ(day.windDirection, 3);
-    EXPECT_EQ(day.windSpeed, 4);
+    EXPECT_EQ((*result.records)[0], (vt::ForecastRecord{1, {2026, 1, 15}, 7, -5, 748, 85, 3, 4}));
 }
 
 }  // namespace

@@ -11,25 +11,29 @@ namespace {
 
 using namespace vt::test;
 
-TEST(PreferencesTownList, NoCopyDownloadsTheListAndItsCompletionLoadsIt) {
-    auto rig = Ready("");
-    rig->S().frcTownName = "пущино";
-    rig->Main().InstallClick();
-    FakePrefsView& v = rig->prefsView;
-    ASSERT_EQ(rig->jobs.started, (std::vector<int>{kTownListJob}));
-    EXPECT_EQ(rig->jobs.inputs[0].townListFileBase, "vlbartlistfull");
-    EXPECT_EQ(v.TownText(), kLoading);
-    EXPECT_FALSE(v.IsEnabled(C::Button1));
+TEST(PreferencesTownList, NoCopyOrAnEmptyOneDownloadsTheListAndItsCompletionLoadsIt) {
+    for (bool emptyCopy : {false, true}) {
+        SCOPED_TRACE(emptyCopy ? "a 0-byte copy" : "no copy");
+        auto rig = Ready("");
+        if (emptyCopy) rig->StoreTownList("");
+        rig->S().frcTownName = "пущино";
+        rig->Main().InstallClick();
+        FakePrefsView& v = rig->prefsView;
+        ASSERT_EQ(rig->jobs.started, (std::vector<int>{kTownListJob}));
+        EXPECT_EQ(rig->jobs.inputs[0].townListFileBase, "vlbartlistfull");
+        EXPECT_EQ(v.TownText(), kLoading);
+        EXPECT_FALSE(v.IsEnabled(C::Button1));
 
-    rig->StoreTownList(kList);
-    rig->Finish(0, ProgramRig::Outcome(kLastJobTownList, true));
-    EXPECT_EQ(v.entries, (Lines{"Москва", "Киев", "Киев", "Энск", "Пущино"}));
-    EXPECT_EQ(v.SelectedTownEntry(), 4);
-    EXPECT_EQ(v.TownText(), "Пущино");
-    EXPECT_TRUE(v.IsEnabled(C::Button1));
-    EXPECT_TRUE(v.IsEnabled(C::Button4));
-    ASSERT_EQ(rig->Prefs().Towns.size(), 5u);
-    EXPECT_EQ(rig->Prefs().Towns[4], (TComboList{"Пущино", "01234", "Россия"}));
+        rig->StoreTownList(kList);
+        rig->Finish(0, ProgramRig::Outcome(kLastJobTownList, true));
+        EXPECT_EQ(v.entries, (Lines{"Москва", "Киев", "Киев", "Энск", "Пущино"}));
+        EXPECT_EQ(v.SelectedTownEntry(), 4);
+        EXPECT_EQ(v.TownText(), "Пущино");
+        EXPECT_TRUE(v.IsEnabled(C::Button1));
+        EXPECT_TRUE(v.IsEnabled(C::Button4));
+        ASSERT_EQ(rig->Prefs().Towns.size(), 5u);
+        EXPECT_EQ(rig->Prefs().Towns[4], (TComboList{"Пущино", "01234", "Россия"}));
+    }
 }
 
 TEST(PreferencesTownList, AStoredCopyIsLoadedAtOnceWithTheTownSelectedInAnyCase) {
