@@ -51,8 +51,10 @@ bool AboutDialog::Create(TForm3& form) {
     dpi_ = SystemDpi();
     hwnd_ = CreateFrameDialog(instance_, owner_, &DialogProcOf<AboutDialog>,
                               reinterpret_cast<LPARAM>(this));
-    if (!hwnd_) return false;
-    controls_.Build(hwnd_, kAboutControls, dpi_, [](int) { return HWND{nullptr}; });
+    if (!hwnd_ ||
+        !controls_.Build(hwnd_, kAboutControls, dpi_, [](int) { return HWND{nullptr}; })) {
+        return false;
+    }
 
     // "Vantorel.Tray" in Arial 14 pt (19 pixels at 96 DPI), Cyrillic character set.
     LOGFONTW title = {};
@@ -136,16 +138,15 @@ void AboutDialog::DrawPicture(const DRAWITEMSTRUCT& item) {
     if (!picture_) return;
     BITMAP info;
     GetObjectW(picture_.Get(), sizeof info, &info);
-    HDC source = CreateCompatibleDC(item.hDC);
-    HGDIOBJ old = SelectObject(source, picture_.Get());
-    const COLORREF transparent = GetPixel(source, 0, info.bmHeight - 1);
+    const UniqueDc source(CreateCompatibleDC(item.hDC));
+    if (!source) return;
+    const ScopedSelectObject selected(source.Get(), picture_.Get());
+    const COLORREF transparent = GetPixel(source.Get(), 0, info.bmHeight - 1);
     const int width = Scaled(info.bmWidth, dpi_), height = Scaled(info.bmHeight, dpi_);
     const int left = (item.rcItem.left + item.rcItem.right - width) / 2;
     const int top = (item.rcItem.top + item.rcItem.bottom - height) / 2;
-    GdiTransparentBlt(item.hDC, left, top, width, height, source, 0, 0, info.bmWidth, info.bmHeight,
-                      transparent);
-    SelectObject(source, old);
-    DeleteDC(source);
+    GdiTransparentBlt(item.hDC, left, top, width, height, source.Get(), 0, 0, info.bmWidth,
+                      info.bmHeight, transparent);
 }
 
 void AboutDialog::ShowForm() {

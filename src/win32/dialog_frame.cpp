@@ -40,14 +40,12 @@ std::wstring WindowText(HWND hwnd) {
 
 SIZE TextExtent(HWND control, HFONT font, const std::wstring& text) {
     SIZE size = {0, 0};
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, font);
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const ScopedGetDC dc(control);
+    if (!dc) return size;
+    const ScopedSelectObject selected(dc.Get(), font);
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     TEXTMETRICW metrics;
-    GetTextMetricsW(dc, &metrics);
-    size.cy = metrics.tmHeight;
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
+    if (GetTextMetricsW(dc.Get(), &metrics)) size.cy = metrics.tmHeight;
     return size;
 }
 
@@ -105,13 +103,6 @@ ClassAndStyle ClassOf(ControlKind kind) {
 }
 
 }  // namespace
-
-int SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
 
 HWND CreateFrameDialog(HINSTANCE instance, HWND owner, DLGPROC proc, LPARAM param) {
     const std::vector<WORD> t =

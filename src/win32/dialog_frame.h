@@ -11,15 +11,10 @@
 
 #include "win32/app_cursor.h"
 #include "win32/dialog_layout.h"
+#include "win32/dpi.h"
 #include "win32/error_boundary.h"
 
 namespace vt {
-
-// The system's DPI (the program is system DPI aware).
-int SystemDpi();
-inline int Scaled(int px96, int dpi) {
-    return MulDiv(px96, dpi, 96);
-}
 
 std::wstring WindowText(HWND hwnd);
 // The text's width in the font, and the font's line height.
@@ -60,8 +55,9 @@ void PlaceInWorkArea(HWND dialog, int left, int top);
 // caller through makePage, which gets the page's id and returns its window.
 class ControlTable {
   public:
+    // False when a window of the table could not be created.
     template <typename MakePage>
-    void Build(HWND dialog, std::span<const ControlSpec> specs, int dpi, MakePage&& makePage) {
+    bool Build(HWND dialog, std::span<const ControlSpec> specs, int dpi, MakePage&& makePage) {
         dialog_ = dialog;
         specs_ = specs;
         dpi_ = dpi;
@@ -69,12 +65,15 @@ class ControlTable {
         for (const ControlSpec& row : specs) {
             if (row.kind == ControlKind::Page) {
                 HWND page = makePage(row.id);
+                if (!page) return false;
                 windows_[row.id] = page;
                 PlacePage(row, page);
             } else {
                 windows_[row.id] = CreateFromSpec(row);
+                if (!windows_[row.id]) return false;
             }
         }
+        return true;
     }
     HWND operator[](int id) const;
     HFONT Font() const { return font_; }

@@ -72,4 +72,37 @@ using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiTraits>;
 using UniqueDc = UniqueHandle<HDC, DcTraits>;
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 
+// A window's device context for the scope: released again at its end.
+class ScopedGetDC {
+  public:
+    explicit ScopedGetDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ScopedGetDC(const ScopedGetDC&) = delete;
+    ScopedGetDC& operator=(const ScopedGetDC&) = delete;
+    ~ScopedGetDC() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// An object selected into a device context for the scope: the one it replaced comes back at
+// its end, so the object can be deleted afterwards.
+class ScopedSelectObject {
+  public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+    ~ScopedSelectObject() {
+        if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+    }
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
 }  // namespace vt

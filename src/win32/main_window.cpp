@@ -20,6 +20,14 @@ constexpr UINT_PTR kAddRetryTimer = 2;
 constexpr UINT kAddRetryInterval = 3000;
 constexpr UINT kMsgShowError = WM_APP + 1;
 
+// The program cannot go on without its windows: says so with the system's reason.
+std::unique_ptr<MainWindow> WindowsFailed(HWND owner) {
+    const DWORD error = GetLastError();
+    ShowErrorBox(owner, "Не удалось создать окна программы (код ошибки " + std::to_string(error) +
+                            "). Программа будет закрыта.");
+    return nullptr;
+}
+
 UINT CommandOf(MenuItem item) {
     const MenuEntry* entry = MenuEntryOf(item);
     return entry ? entry->command : 0;
@@ -34,14 +42,16 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, const SingleI
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_EMBLEM));
     wc.lpszClassName = kMainWindowClass;
-    RegisterClassExW(&wc);
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        return WindowsFailed(nullptr);
+    }
 
     std::unique_ptr<MainWindow> window(new MainWindow());
     // A top-level window (so that it hears the shell's broadcasts) that is never shown; the
     // tool-window style keeps it off the taskbar.
     window->hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kMainWindowClass, L"Vantorel.Tray", WS_POPUP,
                                     0, 0, 0, 0, nullptr, nullptr, instance, window.get());
-    if (!window->hwnd_) return nullptr;
+    if (!window->hwnd_) return WindowsFailed(nullptr);
     ShowWindow(window->hwnd_, SW_HIDE);
     window->BuildMenu();
 
@@ -63,9 +73,11 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, const SingleI
         return LRESULT{0};
     });
     // The dialogs are created after the icon is in the tray, hidden until the menu shows them.
+    // Without them the menu could open nothing: the program ends with a message instead.
+    if (!w.preferences_->Create(w.program_->preferences) || !w.about_->Create(w.program_->about)) {
+        return WindowsFailed(w.hwnd_);
+    }
     Guarded(w.hwnd_, 0, [&] {
-        w.preferences_->Create(w.program_->preferences);
-        w.about_->Create(w.program_->about);
         w.program_->CreateDialogs();
         return LRESULT{0};
     });
@@ -193,7 +205,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return SingleInstance::kWakeAnswer;
     }
     switch (message) {
-        case kWmTrayIcon:
+        case kTrayCallbackMessage:
             form.TrayCallback(static_cast<std::uint32_t>(lParam));
             return 0;
         case WM_TIMER:

@@ -14,6 +14,7 @@
 #include "ports/main_view.h"
 #include "win32/about_dialog.h"
 #include "win32/handles.h"
+#include "win32/main_window_ids.h"
 #include "win32/preferences_dialog.h"
 #include "win32/profile_file.h"
 #include "win32/single_instance.h"
@@ -24,8 +25,6 @@
 #include "win32/worker_jobs.h"
 
 namespace vt {
-
-inline constexpr wchar_t kMainWindowClass[] = L"VantorelTrayMain";
 
 class MainWindow : public MainView, public Desktop {
   public:

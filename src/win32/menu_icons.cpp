@@ -4,15 +4,13 @@
 #include <vector>
 
 #include "resource_ids.h"
+#include "win32/dpi.h"
 #include "win32/tray_pictures.h"
 
 namespace vt {
 
 UniqueGdiObject LoadMenuBitmap(int index) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    const int size = MulDiv(17, dpi > 0 ? dpi : 96, 96);
+    const int size = Scaled(17, SystemDpi());
 
     UniqueIcon icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
                                                   MAKEINTRESOURCEW(IDI_MENU_FIRST + index),
@@ -25,10 +23,9 @@ UniqueGdiObject LoadMenuBitmap(int index) {
 
     BITMAPINFO bmi = TopDownArgbInfo(size);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
-    HDC dc = GetDC(nullptr);
-    const int lines = GetDIBits(dc, static_cast<HBITMAP>(colour.Get()), 0, size, pixels.data(),
-                                &bmi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
+    const ScopedGetDC screen(nullptr);
+    const int lines = GetDIBits(screen.Get(), static_cast<HBITMAP>(colour.Get()), 0, size,
+                                pixels.data(), &bmi, DIB_RGB_COLORS);
     if (lines != size) return UniqueGdiObject();
 
     void* bits = nullptr;

@@ -1,6 +1,6 @@
 #include "win32/single_instance.h"
 
-#include "win32/main_window.h"
+#include "win32/main_window_ids.h"
 
 namespace vt {
 
@@ -16,7 +16,7 @@ std::uint64_t FolderKey(const std::wstring& folder) {
 }
 
 SingleInstance::SingleInstance(const std::wstring& folder)
-    : key_(FolderKey(folder)), wakeMessage_(RegisterWindowMessageW(L"Vantorel.Tray.Wake")) {
+    : key_(FolderKey(folder)), wakeMessage_(RegisterWindowMessageW(kWakeMessageName)) {
     wchar_t name[64];
     wsprintfW(name, L"Local\\Vantorel.Tray.%08lX%08lX", static_cast<unsigned long>(key_ >> 32),
               static_cast<unsigned long>(key_ & 0xFFFFFFFFu));

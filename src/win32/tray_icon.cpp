@@ -4,13 +4,12 @@
 
 #include <cwchar>
 
+#include "win32/main_window_ids.h"
 #include "win32/tray_pictures.h"
 #include "win32/wide.h"
 
 namespace vt {
 namespace {
-
-constexpr UINT kIconId = 1;
 
 template <std::size_t N>
 void CopyText(wchar_t (&field)[N], const std::string& utf8) {
@@ -29,7 +28,7 @@ bool TrayIcon::Notify(TrayMessage message, const TrayData& data, const TrayIconI
     NOTIFYICONDATAW nid = {};
     nid.cbSize = NOTIFYICONDATAW_V2_SIZE;
     nid.hWnd = window_;
-    nid.uID = kIconId;
+    nid.uID = kTrayIconId;
     nid.uFlags = data.uFlags;
     nid.uCallbackMessage = data.uCallbackMessage;
     CopyText(nid.szTip, data.szTip);
@@ -46,7 +45,7 @@ void TrayIcon::Remove() {
     NOTIFYICONDATAW nid = {};
     nid.cbSize = NOTIFYICONDATAW_V2_SIZE;
     nid.hWnd = window_;
-    nid.uID = kIconId;
+    nid.uID = kTrayIconId;
     Shell_NotifyIconW(NIM_DELETE, &nid);
 }
 

@@ -59,7 +59,8 @@ UniqueIcon DrawTemperatureIcon(const std::string& text, Colour colour, int size)
     Dib colourPlane = MakeDib(size);
     if (!coverage.pixels || !colourPlane.pixels) return UniqueIcon();
     UniqueDc dc(CreateCompatibleDC(nullptr));
-    HGDIOBJ oldBitmap = SelectObject(dc.Get(), coverage.bitmap.Get());
+    if (!dc) return UniqueIcon();
+    const ScopedSelectObject bitmapSelected(dc.Get(), coverage.bitmap.Get());
     std::memset(coverage.pixels, 0, static_cast<std::size_t>(size) * size * 4);
 
     LOGFONTW font = {};
@@ -68,7 +69,7 @@ UniqueIcon DrawTemperatureIcon(const std::string& text, Colour colour, int size)
     font.lfQuality = ANTIALIASED_QUALITY;
     wcscpy(font.lfFaceName, L"Arial");
     UniqueGdiObject hfont(CreateFontIndirectW(&font));
-    HGDIOBJ oldFont = SelectObject(dc.Get(), hfont.Get());
+    const ScopedSelectObject fontSelected(dc.Get(), hfont.Get());
     SetTextColor(dc.Get(), RGB(255, 255, 255));
     SetBkColor(dc.Get(), RGB(0, 0, 0));
     SetBkMode(dc.Get(), OPAQUE);
@@ -80,8 +81,6 @@ UniqueIcon DrawTemperatureIcon(const std::string& text, Colour colour, int size)
     const int y = size / 2 - extent.cy / 2;
     TextOutW(dc.Get(), x, y, wide.c_str(), static_cast<int>(wide.size()));
     GdiFlush();
-    SelectObject(dc.Get(), oldFont);
-    SelectObject(dc.Get(), oldBitmap);
 
     const COLORREF rgb = ResolveColour(colour);
     const std::uint32_t r = GetRValue(rgb), g = GetGValue(rgb), b = GetBValue(rgb);

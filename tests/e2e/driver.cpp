@@ -14,14 +14,13 @@
 
 #include "driver_layout.h"
 #include "driver_windows.h"
+#include "win32/main_window_ids.h"
 #include "win32/menu_table.h"
 #include "win32/wide.h"
 
 namespace {
 
 using e2e::Dialog;
-
-constexpr UINT kTrayMessage = 0x7658;
 
 struct Named {
     const wchar_t* name;
@@ -68,7 +67,7 @@ int TrayMessage(const Args& a) {
     UINT message = 0;
     HWND main = e2e::MainWindow();
     return Result(Lookup(kMouseMessages, a[0], message) && main &&
-                  PostMessageW(main, kTrayMessage, 1, message));
+                  PostMessageW(main, vt::kTrayCallbackMessage, vt::kTrayIconId, message));
 }
 
 int Menu(const Args& a) {
@@ -91,7 +90,7 @@ int TrayDelete(const Args&) {
     NOTIFYICONDATAW nid = {};
     nid.cbSize = NOTIFYICONDATAW_V2_SIZE;
     nid.hWnd = e2e::MainWindow();
-    nid.uID = 1;
+    nid.uID = vt::kTrayIconId;
     return Result(nid.hWnd && Shell_NotifyIconW(NIM_DELETE, &nid));
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "win32/dpi.h"
 #include "win32/wide.h"
 
 namespace e2e {
@@ -11,22 +12,19 @@ namespace {
 // The program's font handles mean nothing in this process: text is measured in the fonts the
 // dialogs are meant to use, the dialog font and the About box's title font.
 SIZE TextSize(const std::wstring& text, bool title) {
-    HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    const int dpi = vt::SystemDpi();
     LOGFONTW lf = {};
     lf.lfHeight = title ? -MulDiv(19, dpi, 96) : -MulDiv(8, dpi, 72);
     lf.lfCharSet = title ? RUSSIAN_CHARSET : DEFAULT_CHARSET;
     lstrcpyW(lf.lfFaceName, title ? L"Arial" : L"MS Sans Serif");
-    HFONT font = CreateFontIndirectW(&lf);
-    HGDIOBJ old = SelectObject(dc, font);
+    const vt::UniqueGdiObject font(CreateFontIndirectW(&lf));
+    const vt::ScopedGetDC dc(nullptr);
+    const vt::ScopedSelectObject selected(dc.Get(), font.Get());
     SIZE size = {0, 0};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     TEXTMETRICW metrics;
-    GetTextMetricsW(dc, &metrics);
+    GetTextMetricsW(dc.Get(), &metrics);
     size.cy = metrics.tmHeight;
-    SelectObject(dc, old);
-    DeleteObject(font);
-    ReleaseDC(nullptr, dc);
     return size;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "win32/main_window_ids.h"
 #include "win32/wide.h"
 
 namespace e2e {
@@ -33,7 +34,7 @@ BOOL CALLBACK MatchId(HWND child, LPARAM param) {
 }  // namespace
 
 HWND MainWindow() {
-    return FindWindowW(kMainClass, nullptr);
+    return FindWindowW(vt::kMainWindowClass, nullptr);
 }
 
 HWND WaitForMainWindow(int timeoutMs) {
@@ -42,8 +43,8 @@ HWND WaitForMainWindow(int timeoutMs) {
 
 int CountMainWindows() {
     int count = 0;
-    for (HWND h = FindWindowExW(nullptr, nullptr, kMainClass, nullptr); h;
-         h = FindWindowExW(nullptr, h, kMainClass, nullptr)) {
+    for (HWND h = FindWindowExW(nullptr, nullptr, vt::kMainWindowClass, nullptr); h;
+         h = FindWindowExW(nullptr, h, vt::kMainWindowClass, nullptr)) {
         ++count;
     }
     return count;

@@ -11,8 +11,6 @@
 
 namespace e2e {
 
-inline constexpr wchar_t kMainClass[] = L"VantorelTrayMain";
-
 HWND MainWindow();
 HWND WaitForMainWindow(int timeoutMs);
 int CountMainWindows();

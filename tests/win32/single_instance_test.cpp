@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "win32/main_window_ids.h"
 #include "win32_test_util.h"
 
 namespace vt {
@@ -37,7 +38,7 @@ TEST(SingleInstance, AWakeRequestIsForItsOwnFolderOnly) {
     const std::wstring folder = Wide(test::MakeTempFolder("wake"));
     const SingleInstance here(folder);
     const SingleInstance there(folder + L"other\\");
-    const UINT message = RegisterWindowMessageW(L"Vantorel.Tray.Wake");
+    const UINT message = RegisterWindowMessageW(kWakeMessageName);
     const std::uint64_t key = FolderKey(folder);
     const WPARAM low = static_cast<WPARAM>(key & 0xFFFFFFFFu);
     const LPARAM high = static_cast<LPARAM>(key >> 32);

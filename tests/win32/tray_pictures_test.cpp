@@ -23,9 +23,8 @@ Pixels Read(HICON icon, int size) {
     BITMAPINFO bmi = TopDownArgbInfo(size);
     p.size = size;
     p.argb.resize(static_cast<std::size_t>(size) * size);
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, info.hbmColor, 0, size, p.argb.data(), &bmi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
+    GetDIBits(ScopedGetDC(nullptr).Get(), info.hbmColor, 0, size, p.argb.data(), &bmi,
+              DIB_RGB_COLORS);
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     return p;
