@@ -1,12 +1,10 @@
 #include "win32/preferences_dialog.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <iterator>
 
 #include "forms/preferences_form.h"
-#include "prefs/colour_box.h"
 #include "prefs/town_list.h"
 #include "win32/wide.h"
 
@@ -50,11 +48,6 @@ static_assert(std::size(kChoiceIds) == static_cast<std::size_t>(PrefsChoice::Che
 
 ChoiceIds IdsOf(PrefsChoice choice) {
     return kChoiceIds[static_cast<std::size_t>(choice)];
-}
-
-COLORREF ScreenColour(Colour colour) {
-    return IsSystemColour(colour) ? GetSysColor(SystemColourIndex(colour))
-                                  : static_cast<COLORREF>(colour & 0xFFFFFF);
 }
 
 bool Dropped(HWND combo) {
@@ -109,17 +102,7 @@ void PreferencesDialog::Build() {
     }
     SendMessageW(controls_[IDC_COMBOBOX2], CB_SETCURSEL, 0, 0);
 
-    HWND colours = controls_[IDC_COLORBOX1];
-    SendMessageW(colours, CB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(Wide(kOtherColourName).c_str()));
-    for (const ColourBoxEntry& e : kColourBoxColours) {
-        SendMessageW(colours, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(e.name).c_str()));
-    }
-    GetWindowRect(colours, &box);
-    SetWindowPos(colours, nullptr, 0, 0, box.right - box.left,
-                 (box.bottom - box.top) + Scaled(16, dpi_) * 18, SWP_NOMOVE | SWP_NOZORDER);
-    SendMessageW(colours, CB_SETMINVISIBLE, 17, 0);
-    SelectColour(kClBlack);
+    colourBox_.Attach(controls_[IDC_COLORBOX1], hwnd_, dpi_);
 
     // The state before the first filling.
     SetChecked(PrefsChoice::RadioButton1, true);
@@ -145,12 +128,12 @@ INT_PTR PreferencesDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPA
         }
         case WM_MEASUREITEM: {
             auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            item->itemHeight = static_cast<UINT>(Scaled(16, dpi_));
+            item->itemHeight = static_cast<UINT>(ColourBoxControl::ItemHeight(dpi_));
             return TRUE;
         }
         case WM_DRAWITEM:
             if (wParam == IDC_COLORBOX1) {
-                DrawColourItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                colourBox_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
                 return TRUE;
             }
             return FALSE;
@@ -195,15 +178,7 @@ void PreferencesDialog::OnCommand(int id, int code) {
             if (code == BN_CLICKED) OnOk();
             return;
         case IDC_COLORBOX1:
-            if (code == CBN_SELENDOK) {
-                const int index =
-                    static_cast<int>(SendMessageW(controls_[IDC_COLORBOX1], CB_GETCURSEL, 0, 0));
-                if (index == 0) {
-                    ChooseOtherColour();
-                } else if (index > 0) {
-                    colourIndex_ = index;
-                }
-            }
+            colourBox_.OnNotify(code);
             return;
         default:
             return;
@@ -334,17 +309,11 @@ void PreferencesDialog::CompleteTownName() {
 }
 
 void PreferencesDialog::SelectColour(Colour colour) {
-    const int index = ColourBoxIndex(colour);
-    if (index == 0) otherColour_ = colour;
-    colourIndex_ = index;
-    SendMessageW(controls_[IDC_COLORBOX1], CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    InvalidateRect(controls_[IDC_COLORBOX1], nullptr, TRUE);
+    colourBox_.Select(colour);
 }
 
 Colour PreferencesDialog::SelectedColour() {
-    const int index = static_cast<int>(SendMessageW(controls_[IDC_COLORBOX1], CB_GETCURSEL, 0, 0));
-    if (index <= 0 || index > static_cast<int>(kColourBoxColours.size())) return otherColour_;
-    return kColourBoxColours[static_cast<std::size_t>(index - 1)].colour;
+    return colourBox_.Selected();
 }
 
 void PreferencesDialog::SelectStyle(int index) {
@@ -354,54 +323,6 @@ void PreferencesDialog::SelectStyle(int index) {
 int PreferencesDialog::SelectedStyle() {
     const LRESULT index = SendMessageW(controls_[IDC_COMBOBOX2], CB_GETCURSEL, 0, 0);
     return index == CB_ERR ? 0 : static_cast<int>(index);
-}
-
-void PreferencesDialog::ChooseOtherColour() {
-    CHOOSECOLORW choose = {};
-    choose.lStructSize = sizeof choose;
-    choose.hwndOwner = hwnd_;
-    choose.rgbResult = ScreenColour(otherColour_);
-    choose.lpCustColors = customColours_;
-    choose.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (ChooseColorW(&choose)) {
-        otherColour_ = static_cast<Colour>(choose.rgbResult & 0xFFFFFF);
-        colourIndex_ = 0;
-    }
-    SendMessageW(controls_[IDC_COLORBOX1], CB_SETCURSEL, static_cast<WPARAM>(colourIndex_), 0);
-    InvalidateRect(controls_[IDC_COLORBOX1], nullptr, TRUE);
-}
-
-void PreferencesDialog::DrawColourItem(const DRAWITEMSTRUCT& item) {
-    if (item.itemID == static_cast<UINT>(-1)) return;
-    const int index = static_cast<int>(item.itemID);
-    const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    const bool enabled = (item.itemState & ODS_DISABLED) == 0;
-    HDC dc = item.hDC;
-    RECT rect = item.rcItem;
-    FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-
-    const Colour colour =
-        index == 0 ? otherColour_ : kColourBoxColours[static_cast<std::size_t>(index - 1)].colour;
-    const int pad = Scaled(2, dpi_);
-    RECT swatch = {rect.left + pad, rect.top + pad, rect.left + pad + Scaled(24, dpi_),
-                   rect.bottom - pad};
-    HBRUSH brush = CreateSolidBrush(enabled ? ScreenColour(colour) : GetSysColor(COLOR_BTNFACE));
-    FillRect(dc, &swatch, brush);
-    DeleteObject(brush);
-    FrameRect(dc, &swatch, GetSysColorBrush(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-
-    const std::wstring name =
-        Wide(index == 0 ? kOtherColourName
-                        : kColourBoxColours[static_cast<std::size_t>(index - 1)].name);
-    RECT text = rect;
-    text.left = swatch.right + Scaled(4, dpi_);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(!enabled   ? COLOR_GRAYTEXT
-                                 : selected ? COLOR_HIGHLIGHTTEXT
-                                            : COLOR_WINDOWTEXT));
-    DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &rect);
 }
 
 }  // namespace vt

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ports/prefs_view.h"
+#include "win32/colour_box_control.h"
 #include "win32/dialog_frame.h"
 
 namespace vt {
@@ -55,8 +56,6 @@ class PreferencesDialog : public PrefsView {
     void OnOk();
     void ShowPage(int index);
     void CompleteTownName();
-    void ChooseOtherColour();
-    void DrawColourItem(const DRAWITEMSTRUCT& item);
     HWND Control(PrefsControl control) const;
 
     HINSTANCE instance_;
@@ -67,9 +66,7 @@ class PreferencesDialog : public PrefsView {
     int dpi_ = 96;
     ControlTable controls_;
     std::vector<std::string> townEntries_;
-    int colourIndex_ = 1;
-    Colour otherColour_ = kClBlack;
-    COLORREF customColours_[16] = {};
+    ColourBoxControl colourBox_;
 };
 
 }  // namespace vt

@@ -33,7 +33,11 @@ constexpr Named kMouseMessages[] = {
     {L"WM_LBUTTONDBLCLK", WM_LBUTTONDBLCLK},
     {L"WM_RBUTTONDOWN", WM_RBUTTONDOWN},
 };
-constexpr Named kKeys[] = {{L"Tab", VK_TAB}, {L"Esc", VK_ESCAPE}, {L"Enter", VK_RETURN}};
+constexpr Named kKeys[] = {{L"Tab", VK_TAB},
+                           {L"Esc", VK_ESCAPE},
+                           {L"Enter", VK_RETURN},
+                           {L"Up", VK_UP},
+                           {L"Down", VK_DOWN}};
 
 bool Lookup(std::span<const Named> table, const std::wstring& name, UINT& value) {
     for (const Named& row : table) {
@@ -150,6 +154,12 @@ int Key(const Target& t, const Args& a) {
     HWND target = focus ? focus : t.dialog.hwnd;
     return Result(PostMessageW(target, WM_KEYDOWN, vk, 1) &&
                   PostMessageW(target, WM_KEYUP, vk, 0xC0000001));
+}
+
+int Focus(const Target& t, const Args&) {
+    // As a click or Tab would: the dialog moves its focus and its default button.
+    SendMessageW(t.dialog.hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(t.control), TRUE);
+    return Result(e2e::FocusedControl(t.dialog.hwnd) == t.control);
 }
 
 int Page(const Target& t, const Args& a) {
@@ -291,11 +301,12 @@ const Verb kVerbs[] = {
     {L"check-layout", "TITLE", 1, Scope::Dialog, nullptr, CheckLayout},
     {L"focused", "TITLE", 1, Scope::Dialog, nullptr, Focused},
     {L"tab-order", "TITLE", 1, Scope::Dialog, nullptr, TabOrder},
-    {L"key", "TITLE Tab|Esc|Enter", 2, Scope::Dialog, nullptr, Key},
+    {L"key", "TITLE Tab|Esc|Enter|Up|Down", 2, Scope::Dialog, nullptr, Key},
     {L"page", "TITLE PAGE", 2, Scope::Dialog, nullptr, Page},
     {L"control-text", "TITLE CONTROL", 2, Scope::Control, nullptr, ControlText},
     {L"set-text", "TITLE CONTROL TEXT", 3, Scope::Control, nullptr, SetText},
     {L"type", "TITLE CONTROL TEXT", 3, Scope::Control, nullptr, Type},
+    {L"focus", "TITLE CONTROL", 2, Scope::Control, nullptr, Focus},
     {L"click", "TITLE CONTROL", 2, Scope::Control, nullptr, Click},
     {L"mouse-click", "TITLE CONTROL", 2, Scope::Control, nullptr, MouseClick},
     {L"enabled", "TITLE CONTROL", 2, Scope::Control, nullptr, Enabled},

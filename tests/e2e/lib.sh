@@ -7,6 +7,8 @@ E2E_FAILED=0
 
 PREFS="Vantorel.Tray: Настройка"
 ABOUT="Vantorel.Tray"
+# The system's colour dialog, as Wine names it in Russian.
+COLOUR="Выбор цвета"
 
 driver() { "$VT_WINE" "$BUILD/tests/e2e/driver.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 

@@ -77,6 +77,39 @@ screenshot prefs-ok-red-digits
 check "exit" exit_program
 end
 
+begin "the colour box: Другой... opens the colour dialog by list or keys, Cancel keeps the entry shown"
+dir=$(fresh_folder prefs-colour)
+put_forecast "$dir" 27612
+printf '%s\r\n' '[settings]' 'viewIconCheked=Температура' 'viewIconColor=$00336699' >"$dir/vantoreltray.ini"
+start_program "$dir"
+check "opened" open_preferences
+colour_entry() { driver combo "$PREFS" ColorBox1 | sed -n 2p; }
+check "a colour of the user's own shows as Другой..." test "$(colour_entry)" = 0
+driver select "$PREFS" ColorBox1 0 >/dev/null  # Другой... picked again from the list
+check "the colour dialog opens" wait_until driver window-visible "$COLOUR"
+check "once" test "$(driver count-dialogs "$COLOUR")" = 1
+screenshot prefs-colour-dialog
+driver close-window "$COLOUR" >/dev/null
+check "Cancel closes it" wait_until not driver window-visible "$COLOUR"
+check "Другой... is still shown" test "$(colour_entry)" = 0
+driver click "$PREFS" Button1 >/dev/null  # Ок
+check "OK keeps the user's colour" wait_until settings_is "$dir" viewIconColor '$00336699'
+check "opened again" open_preferences
+driver focus "$PREFS" ColorBox1 >/dev/null
+driver key "$PREFS" Down >/dev/null
+check "Down in the closed box shows Чёрный" wait_until test "$(colour_entry)" = 1
+check "without a dialog" not driver window-visible "$COLOUR"
+driver key "$PREFS" Up >/dev/null
+check "Up onto Другой... opens the colour dialog" wait_until driver window-visible "$COLOUR"
+driver close-window "$COLOUR" >/dev/null
+check "Cancel shows Чёрный again" wait_until test "$(colour_entry)" = 1
+check "and no second dialog follows" not driver window-visible "$COLOUR"
+driver select "$PREFS" ColorBox1 15 >/dev/null  # the longest name, whole in the closed box
+screenshot prefs-colour-longest-name
+driver click "$PREFS" Button2 >/dev/null
+check "exit" exit_program
+end
+
 begin "Cancel, Esc and the close box change nothing; About from both places"
 record_links
 dir=$(fresh_folder prefs-cancel)

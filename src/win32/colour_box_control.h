@@ -1,0 +1,57 @@
+// The owner-drawn colour box of the preferences dialog: a swatch and a name in each entry,
+// "Другой..." opening the system's colour dialog however it is chosen.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/colour.h"
+#include "prefs/colour_box.h"
+#include "win32/handles.h"
+
+namespace vt {
+
+// Where an entry's swatch and name go. The swatch narrows (to a third of its width at most)
+// before the name would be cut; textRoom is the width left for the name.
+struct ColourItemLayout {
+    int swatchLeft = 0;
+    int swatchRight = 0;
+    int textLeft = 0;
+    int textRoom = 0;
+};
+ColourItemLayout LayOutColourItem(const RECT& item, int textWidth, int dpi);
+
+// A narrower cut of the font selected in dc, in which text takes at most width pixels; empty
+// when the text fits as it is. Some systems' stand-in for the dialog font is wider than the
+// box was made for.
+UniqueGdiObject FontToFit(HDC dc, const std::wstring& text, int width);
+
+class ColourBoxControl {
+  public:
+    // Fills the box created from the control table; owner is the colour dialog's owner.
+    void Attach(HWND box, HWND owner, int dpi);
+    static int ItemHeight(int dpi);
+
+    void Select(Colour colour);
+    Colour Selected() const;
+    bool Dropped() const;
+
+    // A CBN_ notification of the box.
+    void OnNotify(int code);
+    void Draw(const DRAWITEMSTRUCT& item) const;
+
+  private:
+    void AskOtherColour();
+    void ShowEntry(int index);
+    Colour ColourOf(int index) const;
+
+    HWND box_ = nullptr;
+    HWND owner_ = nullptr;
+    int dpi_ = 96;
+    ColourBoxChoice choice_;
+    Colour otherColour_ = kClBlack;
+    COLORREF customColours_[16] = {};
+};
+
+}  // namespace vt
