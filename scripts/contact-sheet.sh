@@ -4,7 +4,7 @@
 #     light and on a dark taskbar-like tile, with a 1:1 copy in the tile corner, labelled by index;
 #   - the program emblem at every size it holds (x3, and 1:1);
 #   - the 13 menu motifs at 17 px (x4, and 1:1) on a light and a dark tile;
-#   - if DRAWN_DIR is given and holds PNG files (temp-<value>-<colour>.png, drawn by the Windows
+#   - if DRAWN_DIR is given and holds PNG files (temp<value>-<colour>-<size>.png, drawn by the Windows
 #     test program), those too (x4, and 1:1), labelled by file name.
 # The pictures are taken from the built .ico files (run scripts/build-icons.sh first), so the
 # sheet shows what the program will load.

@@ -75,7 +75,7 @@ windows() {
   fi
   vt_session_close
   local f
-  for f in "$drawn"/*-16.tga; do [ -f "$f" ] && convert "$f" "${f%-16.tga}.png"; done
+  for f in "$drawn"/*.tga; do [ -f "$f" ] && convert "$f" "${f%.tga}.png"; done
   bash scripts/contact-sheet.sh "$build/contact-sheet.png" "$drawn" || rc=1
   # The release packs only an executable that passed here.
   rm -f "$build/tested-exe.sha256"

@@ -17,10 +17,6 @@ int TrayIconSize();
 // Picture 0..11 of the light or dark set, at the given size.
 UniqueIcon LoadTrayPicture(int picture, bool lightStyle, int size);
 
-// The temperature digits in Arial, cell height 15 at 16 px, centred, antialiased into a real
-// alpha channel so no fringe of a mask colour remains on any taskbar.
-UniqueIcon DrawTemperatureIcon(const std::string& text, Colour colour, int size);
-
 // The header of a top-down 32-bit bitmap of size x size pixels.
 BITMAPINFO TopDownArgbInfo(int size);
 

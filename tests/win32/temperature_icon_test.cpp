@@ -1,0 +1,174 @@
+#include "win32/temperature_icon.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <string>
+
+#include "common/contrast.h"
+#include "icon_pixels.h"
+#include "prefs/colour_box.h"
+
+namespace vt {
+namespace {
+
+using test::Pixels;
+
+constexpr int kSizes[] = {16, 20, 24, 32, 48};
+
+// Ink of at least half coverage.
+bool Lit(const TemperatureInk& ink, int x, int y) {
+    return ink.At(x, y) >= 128;
+}
+
+bool ColumnLit(const TemperatureInk& ink, int x) {
+    for (int y = 0; y < ink.size; ++y) {
+        if (Lit(ink, x, y)) return true;
+    }
+    return false;
+}
+
+// Every text the records can give, at every size: nothing cut, one pixel clear of the edges,
+// the minus a bar of a fifth of the icon with a clear column after it, the digits 9/16 tall.
+TEST(DrawTemperatureInk, EveryTemperatureShowsWholeAtEverySize) {
+    for (int size : kSizes) {
+        for (int t = -70; t <= 57; ++t) {
+            const std::string text = std::to_string(t);
+            const std::string where = text + " at " + std::to_string(size);
+            const TemperatureInk ink = DrawTemperatureInk(text, size);
+            ASSERT_EQ(ink.coverage.size(), static_cast<std::size_t>(size * size)) << where;
+            for (int i = 0; i < size; ++i) {
+                for (auto [x, y] : {std::pair{i, 0}, {i, size - 1}, {0, i}, {size - 1, i}}) {
+                    ASSERT_EQ(ink.At(x, y), 0) << where << ": ink at the edge " << x << "," << y;
+                }
+            }
+            int x = 0;
+            while (x < size && !ColumnLit(ink, x)) ++x;
+            ASSERT_LT(x, size) << where << ": nothing drawn";
+            if (t < 0) {
+                int longest = 0;
+                for (int y = 0; y < size; ++y) {
+                    int run = 0;
+                    while (x + run < size && Lit(ink, x + run, y)) ++run;
+                    longest = std::max(longest, run);
+                }
+                EXPECT_GE(longest * 5, size) << where << ": minus " << longest << " px";
+                x += longest;
+                EXPECT_FALSE(ColumnLit(ink, x)) << where << ": no clear column after the minus";
+                while (x < size && !ColumnLit(ink, x)) ++x;
+            }
+            int top = size, bottom = -1;
+            for (int col = x; col < size; ++col) {
+                for (int y = 0; y < size; ++y) {
+                    if (!Lit(ink, col, y)) continue;
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+            EXPECT_GE((bottom - top + 1) * 16, 9 * size) << where << ": digits too short";
+        }
+    }
+}
+
+Rgb8 Over(std::uint32_t premultiplied, Rgb8 ground) {
+    const std::uint32_t a = premultiplied >> 24;
+    const auto mix = [&](int shift, std::uint8_t g) {
+        return static_cast<std::uint8_t>(((premultiplied >> shift) & 0xFF) + g * (255 - a) / 255);
+    };
+    return {mix(16, ground.r), mix(8, ground.g), mix(0, ground.b)};
+}
+
+// The share of the figure's edge pixels (opaque, with a transparent 4-neighbour) that read
+// against the ground (3:1), by themselves or by a pixel one step inward: an opaque 4-neighbour.
+// Straight across from the transparent side is not enough: the top pixel of a one-column gap
+// between two digits has only more halo below it, the digits to its sides.
+double ReadableEdge(const Pixels& p, Rgb8 ground) {
+    const auto opaque = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < p.size && y < p.size && (p.At(x, y) >> 24) >= 128;
+    };
+    const auto reads = [&](int x, int y) {
+        return opaque(x, y) && ContrastRatio(Over(p.At(x, y), ground), ground) >= 3.0;
+    };
+    int edge = 0, readable = 0;
+    for (int y = 0; y < p.size; ++y) {
+        for (int x = 0; x < p.size; ++x) {
+            if (!opaque(x, y)) continue;
+            bool isEdge = false, ok = reads(x, y);
+            for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                if (opaque(x + dx, y + dy)) {
+                    ok = ok || reads(x + dx, y + dy);
+                } else {
+                    isEdge = true;
+                }
+            }
+            edge += isEdge;
+            readable += isEdge && ok;
+        }
+    }
+    return edge ? static_cast<double>(readable) / edge : 1.0;
+}
+
+// Every colour of the colour box reads on the dark and on the light taskbar, thanks to the
+// halo; the drawn icons go to the contact sheet.
+TEST(DrawTemperatureIcon, EveryColourReadsOnBothTaskbars) {
+    const Rgb8 dark{32, 32, 32}, light{243, 243, 243};
+    const char* artefacts = std::getenv("VT_ARTEFACTS");
+    for (int size : kSizes) {
+        for (const ColourBoxEntry& colour : kColourBoxColours) {
+            for (const char* text : {"-5", "-25", "12"}) {
+                const std::string where =
+                    std::string(text) + " " + colour.name + " " + std::to_string(size);
+                const UniqueIcon icon = DrawTemperatureIcon(text, colour.colour, size);
+                ASSERT_TRUE(icon) << where;
+                const Pixels p = test::Read(icon.Get(), size);
+                EXPECT_GE(ReadableEdge(p, dark), 0.9) << where << " on the dark taskbar";
+                EXPECT_GE(ReadableEdge(p, light), 0.9) << where << " on the light taskbar";
+                const char* sheetName = colour.colour == 0x000000   ? "black"
+                                        : colour.colour == 0xFFFFFF ? "white"
+                                        : colour.colour == 0x0000FF ? "red"
+                                                                    : nullptr;
+                if (artefacts && sheetName) {
+                    test::SaveTga(p, std::string(artefacts) + "\\temp" + text + "-" + sheetName +
+                                         "-" + std::to_string(size) + ".tga");
+                }
+            }
+        }
+    }
+}
+
+// The digits are the chosen colour over a black or white halo, on a transparent ground.
+TEST(DrawTemperatureIcon, DigitsInTheChosenColourOverAHaloOnATransparentGround) {
+    const Colour colours[] = {0x000000, 0xFFFFFF, 0x0000FF, static_cast<Colour>(0x80000010u)};
+    for (Colour colour : colours) {
+        const COLORREF rgb = ResolveColour(colour);
+        const Rgb8 digits{GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)};
+        const Rgb8 halo = ContrastingHalo(digits);
+        const auto channels = [](Rgb8 c) { return std::array<int, 3>{c.r, c.g, c.b}; };
+        for (int size : {16, 32}) {
+            const Pixels p = test::Read(DrawTemperatureIcon("-12", colour, size).Get(), size);
+            int inDigits = 0, inHalo = 0;
+            for (std::uint32_t px : p.argb) {
+                if ((px >> 24) < 255) continue;
+                const Rgb8 seen{static_cast<std::uint8_t>(px >> 16),
+                                static_cast<std::uint8_t>(px >> 8), static_cast<std::uint8_t>(px)};
+                inDigits += seen == digits;
+                inHalo += seen == halo;
+                // Antialiased edges blend the two, nothing else.
+                for (int i = 0; i < 3; ++i) {
+                    const int v = channels(seen)[i], d = channels(digits)[i], h = channels(halo)[i];
+                    EXPECT_TRUE(v >= std::min(d, h) - 1 && v <= std::max(d, h) + 1)
+                        << std::hex << px << " at " << std::dec << size;
+                }
+            }
+            EXPECT_GT(inDigits, 4) << colour << " at " << size;
+            EXPECT_GT(inHalo, 4) << colour << " at " << size;
+            EXPECT_EQ(p.At(0, 0) >> 24, 0u);
+            EXPECT_EQ(p.At(size - 1, size - 1) >> 24, 0u);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vt
