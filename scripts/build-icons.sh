@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Rebuilds the .ico files in resources/icons/ from the SVG sources in resources/icons/src/.
 #
-#   tray-dark-NN.ico, tray-light-NN.ico (NN = 00..11)  16, 20, 24, 32 px
+#   tray-dark-NN.ico, tray-light-NN.ico (NN = 00..11)  16, 20, 24, 32 px, outlined
+#                                                      (scripts/outline-picture.py)
 #   emblem.ico (program icon)                          16, 20, 24, 32, 48 px
 #   menu-NN.ico (NN = 00..12)                          17, 34 px
 #   about-picture.bmp (the About box's picture)        54 x 77 px, 24 bits, on its key colour
@@ -39,6 +40,23 @@ build() {
     png="$work/$name-$size.png"
     rsvg-convert --width "$size" --height "$size" --keep-aspect-ratio --format png \
       --output "$work/raw.png" "$svg"
+    if [[ $name == tray-* ]]; then
+      # An outline of its own, so the picture reads on a dark and on a light taskbar; a
+      # picture that fills its square is drawn a pixel smaller on each side to make room.
+      convert "$work/raw.png" -depth 8 "rgba:$work/raw.rgba"
+      local rc=0
+      python3 "$root/scripts/outline-picture.py" "$size" "$work/raw.rgba" "$work/outlined.rgba" || rc=$?
+      if ((rc == 3)); then
+        rsvg-convert --width "$((size - 2))" --height "$((size - 2))" --keep-aspect-ratio \
+          --format png --output "$work/small.png" "$svg"
+        convert "$work/small.png" -background none -gravity center -extent "${size}x${size}" \
+          -depth 8 "rgba:$work/raw.rgba"
+        rc=0
+        python3 "$root/scripts/outline-picture.py" "$size" "$work/raw.rgba" "$work/outlined.rgba" || rc=$?
+      fi
+      ((rc == 0)) || { echo "build-icons: no outline for $name at $size px" >&2; exit 1; }
+      convert -size "${size}x${size}" -depth 8 "rgba:$work/outlined.rgba" "$work/raw.png"
+    fi
     # Force RGBA (colour type 6) and drop every ancillary chunk, so no timestamp or
     # colour profile makes the bytes depend on the time or the machine.
     convert "$work/raw.png" -strip -background none -alpha set \

@@ -72,44 +72,6 @@ TEST(DrawTemperatureInk, EveryTemperatureShowsWholeAtEverySize) {
     }
 }
 
-Rgb8 Over(std::uint32_t premultiplied, Rgb8 ground) {
-    const std::uint32_t a = premultiplied >> 24;
-    const auto mix = [&](int shift, std::uint8_t g) {
-        return static_cast<std::uint8_t>(((premultiplied >> shift) & 0xFF) + g * (255 - a) / 255);
-    };
-    return {mix(16, ground.r), mix(8, ground.g), mix(0, ground.b)};
-}
-
-// The share of the figure's edge pixels (opaque, with a transparent 4-neighbour) that read
-// against the ground (3:1), by themselves or by a pixel one step inward: an opaque 4-neighbour.
-// Straight across from the transparent side is not enough: the top pixel of a one-column gap
-// between two digits has only more halo below it, the digits to its sides.
-double ReadableEdge(const Pixels& p, Rgb8 ground) {
-    const auto opaque = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < p.size && y < p.size && (p.At(x, y) >> 24) >= 128;
-    };
-    const auto reads = [&](int x, int y) {
-        return opaque(x, y) && ContrastRatio(Over(p.At(x, y), ground), ground) >= 3.0;
-    };
-    int edge = 0, readable = 0;
-    for (int y = 0; y < p.size; ++y) {
-        for (int x = 0; x < p.size; ++x) {
-            if (!opaque(x, y)) continue;
-            bool isEdge = false, ok = reads(x, y);
-            for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
-                if (opaque(x + dx, y + dy)) {
-                    ok = ok || reads(x + dx, y + dy);
-                } else {
-                    isEdge = true;
-                }
-            }
-            edge += isEdge;
-            readable += isEdge && ok;
-        }
-    }
-    return edge ? static_cast<double>(readable) / edge : 1.0;
-}
-
 // Every colour of the colour box reads on the dark and on the light taskbar, thanks to the
 // halo; the drawn icons go to the contact sheet.
 TEST(DrawTemperatureIcon, EveryColourReadsOnBothTaskbars) {
@@ -123,8 +85,8 @@ TEST(DrawTemperatureIcon, EveryColourReadsOnBothTaskbars) {
                 const UniqueIcon icon = DrawTemperatureIcon(text, colour.colour, size);
                 ASSERT_TRUE(icon) << where;
                 const Pixels p = test::Read(icon.Get(), size);
-                EXPECT_GE(ReadableEdge(p, dark), 0.9) << where << " on the dark taskbar";
-                EXPECT_GE(ReadableEdge(p, light), 0.9) << where << " on the light taskbar";
+                EXPECT_GE(test::ReadableEdge(p, dark), 0.9) << where << " on the dark taskbar";
+                EXPECT_GE(test::ReadableEdge(p, light), 0.9) << where << " on the light taskbar";
                 const char* sheetName = colour.colour == 0x000000   ? "black"
                                         : colour.colour == 0xFFFFFF ? "white"
                                         : colour.colour == 0x0000FF ? "red"
