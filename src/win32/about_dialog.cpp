@@ -56,21 +56,8 @@ bool AboutDialog::Create(TForm3& form) {
         return false;
     }
 
-    // "Vantorel.Tray" in Arial 14 pt (19 pixels at 96 DPI), Cyrillic character set.
-    LOGFONTW title = {};
-    title.lfHeight = -Scaled(19, dpi_);
-    title.lfCharSet = RUSSIAN_CHARSET;
-    lstrcpyW(title.lfFaceName, L"Arial");
-    titleFont_.Reset(CreateFontIndirectW(&title));
-    SendMessageW(controls_[IDC_ABOUT_LABEL1], WM_SETFONT,
-                 reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
-
-    LOGFONTW link = {};
-    GetObjectW(controls_.Font(), sizeof link, &link);
-    link.lfUnderline = TRUE;
-    linkFont_.Reset(CreateFontIndirectW(&link));
+    UseFonts();
     for (int id : {IDC_ABOUT_LABEL4, IDC_ABOUT_LABEL7}) {
-        SendMessageW(controls_[id], WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.Get()), FALSE);
         SetWindowSubclass(controls_[id], &AboutDialog::LinkProc, kLinkSubclass,
                           reinterpret_cast<DWORD_PTR>(this));
     }
@@ -82,6 +69,9 @@ bool AboutDialog::Create(TForm3& form) {
 
 INT_PTR AboutDialog::OnMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_DPICHANGED:
+            Rescale(DpiOfMessage(wParam));
+            return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
                 form_->Button1Click();
@@ -158,6 +148,36 @@ void AboutDialog::ShowForm() {
 
 void AboutDialog::HideForm() {
     ShowWindow(hwnd_, SW_HIDE);
+}
+
+// The title and the links in fonts of their own, made for the dialog's DPI.
+void AboutDialog::UseFonts() {
+    // "Vantorel.Tray" in Arial 14 pt (19 pixels at 96 DPI), Cyrillic character set.
+    LOGFONTW title = {};
+    title.lfHeight = -Scaled(19, dpi_);
+    title.lfCharSet = RUSSIAN_CHARSET;
+    lstrcpyW(title.lfFaceName, L"Arial");
+    titleFont_.Reset(CreateFontIndirectW(&title));
+    SendMessageW(controls_[IDC_ABOUT_LABEL1], WM_SETFONT,
+                 reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
+
+    LOGFONTW link = {};
+    GetObjectW(controls_.Font(), sizeof link, &link);
+    link.lfUnderline = TRUE;
+    linkFont_.Reset(CreateFontIndirectW(&link));
+    for (int id : {IDC_ABOUT_LABEL4, IDC_ABOUT_LABEL7}) {
+        SendMessageW(controls_[id], WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.Get()), FALSE);
+    }
+}
+
+// The scaling changed: everything from the table again at the new DPI, in the work area.
+void AboutDialog::Rescale(int dpi) {
+    dpi_ = dpi;
+    font_ = DialogFontAt(hwnd_, dpi_);
+    controls_.Rescale(dpi_, static_cast<HFONT>(font_.Get()));
+    UseFonts();
+    for (int id : {IDC_ABOUT_LABEL1, IDC_ABOUT_LABEL4, IDC_ABOUT_LABEL7}) FitToText(id);
+    SizeAndPlace(hwnd_, kAboutWidth, kAboutHeight, kAboutLeft, kAboutTop, dpi_);
 }
 
 void AboutDialog::FitToText(int id) {

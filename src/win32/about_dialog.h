@@ -35,6 +35,8 @@ class AboutDialog : public AboutView {
                                      UINT_PTR id, DWORD_PTR self);
     void DrawPicture(const DRAWITEMSTRUCT& item);
     void FitToText(int id);
+    void UseFonts();
+    void Rescale(int dpi);
 
     HINSTANCE instance_;
     HWND owner_;
@@ -43,6 +45,7 @@ class AboutDialog : public AboutView {
     TForm3* form_ = nullptr;
     int dpi_ = 96;
     ControlTable controls_;
+    UniqueGdiObject font_;  // the dialog font after a change of the scaling
     UniqueGdiObject titleFont_;
     UniqueGdiObject linkFont_;
     UniqueGdiObject picture_;

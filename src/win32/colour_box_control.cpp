@@ -74,14 +74,27 @@ void ColourBoxControl::Attach(HWND box, HWND owner, int dpi) {
     for (int i = 0; i <= static_cast<int>(kColourBoxColours.size()); ++i) {
         SendMessageW(box_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(NameOf(i)).c_str()));
     }
-    // Windows draws a combo box's list at the height its window was given.
+    SizeList();
+    SendMessageW(box_, CB_SETMINVISIBLE, kVisibleEntries, 0);
+    Select(kClBlack);
+}
+
+void ColourBoxControl::Rescale(int dpi) {
+    dpi_ = dpi;
+    // -1: the closed box's field; 0: the entries of the list.
+    for (WPARAM which : {static_cast<WPARAM>(-1), WPARAM{0}}) {
+        SendMessageW(box_, CB_SETITEMHEIGHT, which, ItemHeight(dpi_));
+    }
+    SizeList();
+}
+
+// Windows draws a combo box's list at the height its window was given.
+void ColourBoxControl::SizeList() {
     RECT rect;
     GetWindowRect(box_, &rect);
     SetWindowPos(box_, nullptr, 0, 0, rect.right - rect.left,
                  (rect.bottom - rect.top) + ItemHeight(dpi_) * (kVisibleEntries + 1),
                  SWP_NOMOVE | SWP_NOZORDER);
-    SendMessageW(box_, CB_SETMINVISIBLE, kVisibleEntries, 0);
-    Select(kClBlack);
 }
 
 void ColourBoxControl::Select(Colour colour) {

@@ -32,6 +32,8 @@ class ColourBoxControl {
     // Fills the box created from the control table; owner is the colour dialog's owner.
     void Attach(HWND box, HWND owner, int dpi);
     static int ItemHeight(int dpi);
+    // The scaling changed: entries and list at the new DPI.
+    void Rescale(int dpi);
 
     void Select(Colour colour);
     Colour Selected() const;
@@ -43,6 +45,7 @@ class ColourBoxControl {
 
   private:
     void AskOtherColour();
+    void SizeList();
     void ShowEntry(int index);
     Colour ColourOf(int index) const;
 

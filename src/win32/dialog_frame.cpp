@@ -107,8 +107,18 @@ ClassAndStyle ClassOf(ControlKind kind) {
 HWND CreateFrameDialog(HINSTANCE instance, HWND owner, DLGPROC proc, LPARAM param) {
     const std::vector<WORD> t =
         EmptyTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_CONTROLPARENT);
-    return CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(t.data()),
-                                      owner, proc, param);
+    HWND dialog = CreateDialogIndirectParamW(
+        instance, reinterpret_cast<const DLGTEMPLATE*>(t.data()), owner, proc, param);
+    if (dialog) KeepDialogScalingOurs(dialog);
+    return dialog;
+}
+
+UniqueGdiObject DialogFontAt(HWND dialog, int dpi) {
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
+    font.lfHeight = -MulDiv(kDialogFontPoints, dpi, 72);
+    font.lfWidth = 0;
+    return UniqueGdiObject(CreateFontIndirectW(&font));
 }
 
 HWND CreatePageDialog(HINSTANCE instance, HWND parent, DLGPROC proc, LPARAM param) {
@@ -175,28 +185,49 @@ HWND ControlTable::CreateFromSpec(const ControlSpec& row) {
         cs.style |= WS_GROUP | WS_TABSTOP;
     }
     const std::wstring caption = Wide(row.caption);
+    HWND hwnd = CreateWindowExW(
+        cs.exStyle, cs.className, caption.c_str(), cs.style, 0, 0, 0, 0, parent,
+        reinterpret_cast<HMENU>(INT_PTR{row.id}),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE)), nullptr);
+    if (hwnd) Place(row, hwnd);
+    return hwnd;
+}
+
+// Position, size and font from the row at the table's DPI.
+void ControlTable::Place(const ControlSpec& row, HWND hwnd) {
+    POINT origin;
+    PhysicalParent(row, origin);
     const int left96 = origin.x + row.x, top96 = origin.y + row.y;
     const int left = Scaled(left96, dpi_), top = Scaled(top96, dpi_);
     int width = Scaled(left96 + row.width, dpi_) - left;
     int height = Scaled(top96 + row.height, dpi_) - top;
-    HWND hwnd = CreateWindowExW(
-        cs.exStyle, cs.className, caption.c_str(), cs.style, left, top, width, height, parent,
-        reinterpret_cast<HMENU>(INT_PTR{row.id}),
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE)), nullptr);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (row.width == 0) {
         // Sized to the text: labels one line high, check marks with their box beside the text.
-        const SIZE text = TextExtent(hwnd, font_, caption);
+        const SIZE text = TextExtent(hwnd, font_, WindowText(hwnd));
         // A little room to spare: a label whose text only just fits breaks its last word off.
         width = text.cx + Scaled(3, dpi_);
         height = text.cy;
         if (row.kind == ControlKind::Radio || row.kind == ControlKind::Check) {
-            width += GetSystemMetrics(SM_CXMENUCHECK) + Scaled(12, dpi_);
+            // The check mark's size is the system's, at the system's DPI.
+            width += MulDiv(GetSystemMetrics(SM_CXMENUCHECK), dpi_, SystemDpi()) + Scaled(12, dpi_);
             height = std::max<int>(text.cy, Scaled(17, dpi_));
         }
-        SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
     }
-    return hwnd;
+    SetWindowPos(hwnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ControlTable::Rescale(int dpi, HFONT font) {
+    dpi_ = dpi;
+    font_ = font;
+    for (const ControlSpec& row : specs_) {
+        if (row.kind == ControlKind::Page) continue;
+        if (HWND hwnd = (*this)[row.id]) Place(row, hwnd);
+    }
+    for (const ControlSpec& row : specs_) {
+        if (row.kind == ControlKind::Page) PositionPage(row, (*this)[row.id]);
+    }
+    RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void ControlTable::PlacePage(const ControlSpec& row, HWND page) {
@@ -207,6 +238,13 @@ void ControlTable::PlacePage(const ControlSpec& row, HWND page) {
     item.pszText = const_cast<wchar_t*>(caption.c_str());
     const int index = TabCtrl_GetItemCount(tabs);
     TabCtrl_InsertItem(tabs, index, &item);
+    PositionPage(row, page);
+    SetWindowLongPtrW(page, GWLP_ID, row.id);
+    ShowWindow(page, index == 0 ? SW_SHOW : SW_HIDE);
+}
+
+void ControlTable::PositionPage(const ControlSpec& row, HWND page) {
+    HWND tabs = (*this)[row.parent];
     RECT area;
     GetClientRect(tabs, &area);
     TabCtrl_AdjustRect(tabs, FALSE, &area);
@@ -216,8 +254,6 @@ void ControlTable::PlacePage(const ControlSpec& row, HWND page) {
     SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(tabs, page, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowLongPtrW(page, GWLP_ID, row.id);
-    ShowWindow(page, index == 0 ? SW_SHOW : SW_HIDE);
 }
 
 }  // namespace vt

@@ -13,6 +13,7 @@
 #include "win32/dialog_layout.h"
 #include "win32/dpi.h"
 #include "win32/error_boundary.h"
+#include "win32/handles.h"
 
 namespace vt {
 
@@ -41,6 +42,8 @@ INT_PTR CALLBACK DialogProcOf(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 // A hidden modeless top-level dialog with the dialog font MS Sans Serif 8 pt, a fixed single
 // border and only the close box. Owned by owner, so it gets no taskbar button.
 HWND CreateFrameDialog(HINSTANCE instance, HWND owner, DLGPROC proc, LPARAM param);
+// The frame's dialog font, made again for another DPI.
+UniqueGdiObject DialogFontAt(HWND dialog, int dpi);
 // A page: a child dialog whose controls take part in the parent's Tab order.
 HWND CreatePageDialog(HINSTANCE instance, HWND parent, DLGPROC proc, LPARAM param);
 
@@ -77,11 +80,16 @@ class ControlTable {
     }
     HWND operator[](int id) const;
     HFONT Font() const { return font_; }
+    int Dpi() const { return dpi_; }
+    // Every control placed, sized and given the font again from the table at another DPI.
+    void Rescale(int dpi, HFONT font);
 
   private:
     const ControlSpec* SpecOf(int id) const;
     HWND CreateFromSpec(const ControlSpec& row);
+    void Place(const ControlSpec& row, HWND hwnd);
     void PlacePage(const ControlSpec& row, HWND page);
+    void PositionPage(const ControlSpec& row, HWND page);
     // The window a control is created in, and its 96-DPI origin there.
     HWND PhysicalParent(const ControlSpec& row, POINT& origin) const;
 

@@ -6,6 +6,7 @@
 
 #include "download/jobs.h"
 #include "win32/data_folder.h"
+#include "win32/dpi.h"
 #include "win32/error_boundary.h"
 #include "win32/menu_icons.h"
 #include "win32/menu_table.h"
@@ -57,6 +58,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, const SingleI
 
     MainWindow& w = *window;
     w.taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    w.iconSizeQuery_ = RegisterWindowMessageW(kIconSizeQueryName);
     w.holder_ = &holder;
     w.tray_.emplace(w.hwnd_);
     w.jobs_.emplace(w.hwnd_);
@@ -180,6 +182,13 @@ void MainWindow::PopupMenuAtCursor() {
     if (command) OnCommand(command);
 }
 
+// The scaling changed: the icon as it is, drawn again at the new size.
+void MainWindow::UseIconSize(int size) {
+    if (size <= 0 || size == tray_->LastIconSize()) return;
+    tray_->SetIconSize(size);
+    program_->main.ShellRestarted();
+}
+
 void MainWindow::OnCommand(UINT id) {
     if (const MenuEntry* entry = MenuEntryByCommand(id)) program_->main.MenuClick(entry->item);
 }
@@ -200,6 +209,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         form.ShellRestarted();
         return 0;
     }
+    if (message == iconSizeQuery_ && iconSizeQuery_ != 0) return tray_->LastIconSize();
     if (holder_ && holder_->IsWakeRequest(message, wParam, lParam)) {
         form.ShowBalloon();
         return SingleInstance::kWakeAnswer;
@@ -220,6 +230,13 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam));
             return 0;
+        case WM_DPICHANGED:
+            UseIconSize(SmallIconSizeForDpi(DpiOfMessage(wParam)));
+            return 0;
+        case WM_DISPLAYCHANGE:
+        case WM_SETTINGCHANGE:
+            UseIconSize(SmallIconSizeForDpi(WindowDpi(hwnd_)));
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
         case kMsgShowError: {
             if (pendingErrors_.empty()) return 0;
             const std::string text = std::move(pendingErrors_.front());

@@ -53,6 +53,7 @@ class MainWindow : public MainView, public Desktop {
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void BuildMenu();
+    void UseIconSize(int size);
     void AddMenuPictures();
     void OnCommand(UINT id);
 
@@ -61,6 +62,7 @@ class MainWindow : public MainView, public Desktop {
     std::vector<UniqueGdiObject> menuBitmaps_;
     bool menuPicturesAdded_ = false;
     UINT taskbarCreated_ = 0;
+    UINT iconSizeQuery_ = 0;
     const SingleInstance* holder_ = nullptr;
     std::deque<std::string> pendingErrors_;  // shown one per kMsgShowError
     bool timerOn_ = false;

@@ -67,25 +67,19 @@ bool PreferencesDialog::Create(TForm2& form) {
                               reinterpret_cast<LPARAM>(this));
     if (!hwnd_) return false;
     SetWindowTextW(hwnd_, Wide(kPreferencesCaption).c_str());
-    Build();
+    if (!Build()) return false;
     SizeAndPlace(hwnd_, kPreferencesWidth, kPreferencesHeight, kPreferencesLeft, kPreferencesTop,
                  dpi_);
     return true;
 }
 
-void PreferencesDialog::Build() {
-    controls_.Build(hwnd_, kPreferencesControls, dpi_, [this](int) {
+bool PreferencesDialog::Build() {
+    const bool built = controls_.Build(hwnd_, kPreferencesControls, dpi_, [this](int) {
         return CreatePageDialog(instance_, hwnd_, &DialogProcOf<PreferencesDialog>,
                                 reinterpret_cast<LPARAM>(this));
     });
-    // Windows draws a combo box's list at the height its window was given.
-    const int itemHeight =
-        static_cast<int>(SendMessageW(controls_[IDC_COMBOBOX1], CB_GETITEMHEIGHT, 0, 0));
-    RECT box;
-    GetWindowRect(controls_[IDC_COMBOBOX1], &box);
-    SetWindowPos(controls_[IDC_COMBOBOX1], nullptr, 0, 0, box.right - box.left,
-                 (box.bottom - box.top) + itemHeight * kTownBoxVisibleEntries + 2,
-                 SWP_NOMOVE | SWP_NOZORDER);
+    if (!built) return false;
+    SizeTownList();
     SendMessageW(controls_[IDC_COMBOBOX1], CB_SETMINVISIBLE, kTownBoxVisibleEntries, 0);
     SendMessageW(controls_[IDC_COMBOBOX1], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L""));
     SetWindowTextW(controls_[IDC_COMBOBOX1], Wide(kTownListLoadingText).c_str());
@@ -112,12 +106,38 @@ void PreferencesDialog::Build() {
     SetEnabled(PrefsControl::Button4, false);
     SetEnabled(PrefsControl::Button1, false);
     SetEnabled(PrefsControl::ColorBox1, false);
+    return true;
+}
+
+// Windows draws a combo box's list at the height its window was given.
+void PreferencesDialog::SizeTownList() {
+    HWND town = controls_[IDC_COMBOBOX1];
+    const auto itemHeight = static_cast<int>(SendMessageW(town, CB_GETITEMHEIGHT, 0, 0));
+    RECT box;
+    GetWindowRect(town, &box);
+    SetWindowPos(town, nullptr, 0, 0, box.right - box.left,
+                 (box.bottom - box.top) + itemHeight * kTownBoxVisibleEntries + 2,
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
+// The scaling changed: everything from the table again at the new DPI, in the work area.
+void PreferencesDialog::Rescale(int dpi) {
+    dpi_ = dpi;
+    font_ = DialogFontAt(hwnd_, dpi_);
+    controls_.Rescale(dpi_, static_cast<HFONT>(font_.Get()));
+    SizeTownList();
+    colourBox_.Rescale(dpi_);
+    SizeAndPlace(hwnd_, kPreferencesWidth, kPreferencesHeight, kPreferencesLeft, kPreferencesTop,
+                 dpi_);
 }
 
 INT_PTR PreferencesDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_DPICHANGED:
+            if (hwnd == hwnd_) Rescale(DpiOfMessage(wParam));
             return TRUE;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);

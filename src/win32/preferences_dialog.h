@@ -51,7 +51,9 @@ class PreferencesDialog : public PrefsView {
   private:
     static LRESULT CALLBACK TownEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
-    void Build();
+    bool Build();
+    void SizeTownList();
+    void Rescale(int dpi);
     void OnCommand(int id, int code);
     void OnOk();
     void ShowPage(int index);
@@ -65,6 +67,7 @@ class PreferencesDialog : public PrefsView {
     TForm2* form_ = nullptr;
     int dpi_ = 96;
     ControlTable controls_;
+    UniqueGdiObject font_;  // the dialog font after a change of the scaling
     std::vector<std::string> townEntries_;
     ColourBoxControl colourBox_;
 };

@@ -36,8 +36,10 @@ bool TrayIcon::Notify(TrayMessage message, const TrayData& data, const TrayIconI
     nid.uTimeout = data.uTimeout;
     CopyText(nid.szInfoTitle, data.szInfoTitle);
     nid.dwInfoFlags = data.dwInfoFlags;
-    UniqueIcon icon = MakeTrayIcon(image);
+    const int size = size_ > 0 ? size_ : TrayIconSize();
+    UniqueIcon icon = MakeTrayIcon(image, size);
     nid.hIcon = icon.Get();
+    lastSize_ = size;
     return Shell_NotifyIconW(message == TrayMessage::Add ? NIM_ADD : NIM_MODIFY, &nid) != FALSE;
 }
 

@@ -33,8 +33,8 @@ UniqueIcon LoadTrayPicture(int picture, bool lightStyle, int size) {
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
 }
 
-UniqueIcon MakeTrayIcon(const TrayIconImage& image) {
-    const int size = TrayIconSize();
+UniqueIcon MakeTrayIcon(const TrayIconImage& image, int size) {
+    if (size <= 0) size = TrayIconSize();
     if (image.drawTemperature) {
         if (UniqueIcon drawn = DrawTemperatureIcon(image.temperatureText, image.colour, size)) {
             return drawn;

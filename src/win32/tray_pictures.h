@@ -23,6 +23,7 @@ BITMAPINFO TopDownArgbInfo(int size);
 // Resolves a system colour (0x80000000 | index) with GetSysColor.
 COLORREF ResolveColour(Colour colour);
 
-UniqueIcon MakeTrayIcon(const TrayIconImage& image);
+// The icon at size pixels (0: the system's size now).
+UniqueIcon MakeTrayIcon(const TrayIconImage& image, int size = 0);
 
 }  // namespace vt

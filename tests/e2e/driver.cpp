@@ -14,6 +14,7 @@
 
 #include "driver_layout.h"
 #include "driver_windows.h"
+#include "win32/dpi.h"
 #include "win32/main_window_ids.h"
 #include "win32/menu_table.h"
 #include "win32/wide.h"
@@ -234,7 +235,17 @@ int Select(const Target& t, const Args& a) {
 }
 
 int CheckLayout(const Target& t, const Args&) {
-    return Result(e2e::CheckLayout(t.dialog));
+    return Result(e2e::CheckLayout(t.dialog, vt::SystemDpi()));
+}
+
+int CheckLayoutAt(const Target& t, const Args& a) {
+    return Result(e2e::CheckLayout(t.dialog, a.Number(1)));
+}
+
+int DpiChanged(const Target& t, const Args& a) {
+    // What Windows sends when the scaling changes; the suggested rectangle is not passed.
+    const WPARAM dpi = MAKEWPARAM(a.Number(1), a.Number(1));
+    return Result(PostMessageW(t.dialog.hwnd, WM_DPICHANGED, dpi, 0));
 }
 
 // A verb of the window system at large, or of one dialog (and, with a control, of one control).
@@ -255,6 +266,19 @@ const Verb kVerbs[] = {
     {L"main-windows", "", 0, Scope::Global,
      [](const Args&) { return std::printf("%d\n", e2e::CountMainWindows()), 0; }},
     {L"ping", "MS", 1, Scope::Global, Ping},
+    {L"main-dpi-changed", "DPI", 1, Scope::Global,
+     [](const Args& a) {
+         const WPARAM dpi = MAKEWPARAM(a.Number(0), a.Number(0));
+         return Result(PostMessageW(e2e::MainWindow(), WM_DPICHANGED, dpi, 0));
+     }},
+    {L"icon-size", "", 0, Scope::Global,
+     [](const Args&) {
+         DWORD_PTR size = 0;
+         const bool answered =
+             SendMessageTimeoutW(e2e::MainWindow(), RegisterWindowMessageW(vt::kIconSizeQueryName),
+                                 0, 0, SMTO_ABORTIFHUNG, 5000, &size);
+         return answered ? std::printf("%u\n", static_cast<unsigned>(size)), 0 : 1;
+     }},
     {L"tray", "WM_LBUTTONDOWN|WM_LBUTTONDBLCLK|WM_RBUTTONDOWN", 1, Scope::Global, TrayMessage},
     {L"menu", "ITEM", 1, Scope::Global, Menu},
     {L"tray-delete", "", 0, Scope::Global, TrayDelete},
@@ -299,6 +323,8 @@ const Verb kVerbs[] = {
     {L"dialog-ok", "TITLE", 1, Scope::Global, DialogOk},
     {L"window-rect", "TITLE", 1, Scope::Global, WindowRect},
     {L"check-layout", "TITLE", 1, Scope::Dialog, nullptr, CheckLayout},
+    {L"check-layout-at", "TITLE DPI", 2, Scope::Dialog, nullptr, CheckLayoutAt},
+    {L"dpi-changed", "TITLE DPI", 2, Scope::Dialog, nullptr, DpiChanged},
     {L"focused", "TITLE", 1, Scope::Dialog, nullptr, Focused},
     {L"tab-order", "TITLE", 1, Scope::Dialog, nullptr, TabOrder},
     {L"key", "TITLE Tab|Esc|Enter|Up|Down", 2, Scope::Dialog, nullptr, Key},

@@ -11,8 +11,7 @@ namespace {
 
 // The program's font handles mean nothing in this process: text is measured in the fonts the
 // dialogs are meant to use, the dialog font and the About box's title font.
-SIZE TextSize(const std::wstring& text, bool title) {
-    const int dpi = vt::SystemDpi();
+SIZE TextSize(const std::wstring& text, bool title, int dpi) {
     LOGFONTW lf = {};
     lf.lfHeight = title ? -MulDiv(19, dpi, 96) : -MulDiv(8, dpi, 72);
     lf.lfCharSet = title ? RUSSIAN_CHARSET : DEFAULT_CHARSET;
@@ -39,7 +38,7 @@ int CaptionRoom(vt::ControlKind kind, const RECT& rect) {
     switch (kind) {
         case vt::ControlKind::Radio:
         case vt::ControlKind::Check:
-            return width - GetSystemMetrics(SM_CXMENUCHECK) - 2;
+            return width - GetSystemMetrics(SM_CXMENUCHECK) - 2;  // the mark at its smallest
         case vt::ControlKind::Group:
             return width - 16;
         case vt::ControlKind::Button:
@@ -48,6 +47,31 @@ int CaptionRoom(vt::ControlKind kind, const RECT& rect) {
         default:
             return width;
     }
+}
+
+bool IsComboBox(vt::ControlKind kind) {
+    return kind == vt::ControlKind::TownBox || kind == vt::ControlKind::StyleBox ||
+           kind == vt::ControlKind::ColourBox;
+}
+
+// Where the table puts the row at the DPI, in its window's parent: a page's controls lie on
+// the page, the rest on the dialog; frames add their offset. Width and height are -1 where the
+// control sizes itself (to its text, or to its list for a combo box).
+RECT TableRect(const Dialog& dialog, const vt::ControlSpec& row, int dpi) {
+    int x = row.x, y = row.y;
+    for (const vt::ControlSpec* p = SpecOf(dialog, row.parent);
+         p && p->kind != vt::ControlKind::Page; p = SpecOf(dialog, p->parent)) {
+        x += p->x;
+        y += p->y;
+    }
+    const int left = vt::Scaled(x, dpi), top = vt::Scaled(y, dpi);
+    const bool sized = row.width > 0 && !IsComboBox(row.kind);
+    return {left, top, sized ? vt::Scaled(x + row.width, dpi) : -1,
+            sized ? vt::Scaled(y + row.height, dpi) : -1};
+}
+
+bool Near(long a, long b) {
+    return a - b <= 1 && b - a <= 1;
 }
 
 bool HasMeasuredCaption(vt::ControlKind kind) {
@@ -83,7 +107,7 @@ int PageOf(const Dialog& dialog, const vt::ControlSpec& row) {
 
 }  // namespace
 
-bool CheckLayout(const Dialog& dialog) {
+bool CheckLayout(const Dialog& dialog, int dpi) {
     int failures = 0;
     RECT client;
     GetClientRect(dialog.hwnd, &client);
@@ -104,9 +128,23 @@ bool CheckLayout(const Dialog& dialog) {
                         parent.top, parent.right, parent.bottom);
             ++failures;
         }
+        if (row.kind != vt::ControlKind::Page) {
+            RECT placed = rect;
+            MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&placed), 2);
+            const RECT want = TableRect(dialog, row, dpi);
+            const bool sizeOk =
+                want.right < 0 || (Near(placed.right - placed.left, want.right - want.left) &&
+                                   Near(placed.bottom - placed.top, want.bottom - want.top));
+            if (!Near(placed.left, want.left) || !Near(placed.top, want.top) || !sizeOk) {
+                std::printf("%s at (%ld,%ld,%ld,%ld), the table at %d DPI says (%ld,%ld,%ld,%ld)\n",
+                            row.name, placed.left, placed.top, placed.right, placed.bottom, dpi,
+                            want.left, want.top, want.right, want.bottom);
+                ++failures;
+            }
+        }
         const std::wstring text = TextOf(control);
         if (text.empty() || !HasMeasuredCaption(row.kind)) continue;
-        const SIZE size = TextSize(text, row.id == IDC_ABOUT_LABEL1);
+        const SIZE size = TextSize(text, row.id == IDC_ABOUT_LABEL1, dpi);
         const int room = CaptionRoom(row.kind, rect);
         if (size.cx > room || size.cy > rect.bottom - rect.top) {
             std::printf("the caption of %s (%s) needs %ldx%ld, has %dx%ld\n", row.name,

@@ -110,6 +110,35 @@ driver click "$PREFS" Button2 >/dev/null
 check "exit" exit_program
 end
 
+begin "a change of the scaling: the dialogs and the icon follow the new DPI"
+dir=$(fresh_folder prefs-dpi)
+put_forecast "$dir" 27612
+start_program "$dir"
+check "the icon at the system's size" wait_until test "$(driver icon-size)" = 16
+driver main-dpi-changed 144 >/dev/null
+check "drawn again at 24 px for 150 %" wait_until test "$(driver icon-size)" = 24
+check "opened" open_preferences
+driver dpi-changed "$PREFS" 144 >/dev/null
+check "the preferences follow the table at 144 DPI" wait_until driver check-layout-at "$PREFS" 144
+# 150 % of the dialog is taller than this small desktop: its corner stays on the screen.
+check "its corner stays on the screen" eval '[ "$(driver window-rect "$PREFS" | cut -d" " -f1-2)" = "0 0" ]'
+screenshot prefs-rescaled-144
+driver click "$PREFS" Button3 >/dev/null  # О программе
+check "About opens" wait_until driver window-visible "$ABOUT"
+driver dpi-changed "$ABOUT" 144 >/dev/null
+check "About follows the table at 144 DPI" wait_until driver check-layout-at "$ABOUT" 144
+screenshot about-rescaled-144
+driver dpi-changed "$ABOUT" 96 >/dev/null
+check "and back at 96 DPI" wait_until driver check-layout-at "$ABOUT" 96
+driver click "$ABOUT" Button1 >/dev/null
+driver dpi-changed "$PREFS" 96 >/dev/null
+check "the preferences back at 96 DPI" wait_until driver check-layout-at "$PREFS" 96
+driver main-dpi-changed 96 >/dev/null
+check "the icon back at 16 px" wait_until test "$(driver icon-size)" = 16
+driver click "$PREFS" Button2 >/dev/null
+check "exit" exit_program
+end
+
 begin "Cancel, Esc and the close box change nothing; About from both places"
 record_links
 dir=$(fresh_folder prefs-cancel)
