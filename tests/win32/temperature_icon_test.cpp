@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -68,6 +69,56 @@ TEST(DrawTemperatureInk, EveryTemperatureShowsWholeAtEverySize) {
                 }
             }
             EXPECT_GE((bottom - top + 1) * 16, 9 * size) << where << ": digits too short";
+        }
+    }
+}
+
+// The rows a digit of Arial at the specified cell height (15/16 of the icon) covers by half.
+int SpecifiedDigitHeight(wchar_t digit, int size) {
+    LOGFONTW lf = {};
+    lf.lfHeight = static_cast<LONG>(std::lround(15.0 * size / 16.0));
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    lstrcpyW(lf.lfFaceName, L"Arial");
+    const UniqueGdiObject font(CreateFontIndirectW(&lf));
+    const UniqueDc dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO info = TopDownArgbInfo(size * 2);
+    void* bits = nullptr;
+    const UniqueGdiObject bitmap(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const ScopedSelectObject selectedBitmap(dc.Get(), bitmap.Get());
+    const ScopedSelectObject selectedFont(dc.Get(), font.Get());
+    SetTextColor(dc.Get(), RGB(255, 255, 255));
+    SetBkColor(dc.Get(), RGB(0, 0, 0));
+    TextOutW(dc.Get(), size / 2, size / 2, &digit, 1);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    int top = size * 2, bottom = -1;
+    for (int y = 0; y < size * 2; ++y) {
+        for (int x = 0; x < size * 2; ++x) {
+            if ((pixels[y * size * 2 + x] & 0xFF) < 128) continue;
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    return bottom - top + 1;
+}
+
+// A text that fits at the specified height keeps it.
+TEST(DrawTemperatureInk, OneDigitKeepsTheSpecifiedHeight) {
+    for (int size : kSizes) {
+        for (char digit = '0'; digit <= '9'; ++digit) {
+            const TemperatureInk ink = DrawTemperatureInk(std::string(1, digit), size);
+            int top = size, bottom = -1;
+            for (int y = 0; y < size; ++y) {
+                for (int x = 0; x < size; ++x) {
+                    if (!Lit(ink, x, y)) continue;
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+            EXPECT_EQ(bottom - top + 1, SpecifiedDigitHeight(static_cast<wchar_t>(digit), size))
+                << digit << " at " << size;
         }
     }
 }
