@@ -59,8 +59,8 @@ class Canvas {
         GetTextExtentPoint32W(dc_.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
         return extent.cy;
     }
-    int width() const { return width_; }
-    int height() const { return height_; }
+    int Columns() const { return width_; }
+    int Rows() const { return height_; }
 
   private:
     int width_, height_;
@@ -97,9 +97,9 @@ std::optional<InkBox> Measure(Canvas& canvas, HFONT font, const std::wstring& te
                               int y) {
     canvas.Clear();
     canvas.Text(font, text, origin, y);
-    int minX = canvas.width(), maxX = -1, solidTop = canvas.height(), solidBottom = -1;
-    for (int row = 0; row < canvas.height(); ++row) {
-        for (int x = 0; x < canvas.width(); ++x) {
+    int minX = canvas.Columns(), maxX = -1, solidTop = canvas.Rows(), solidBottom = -1;
+    for (int row = 0; row < canvas.Rows(); ++row) {
+        for (int x = 0; x < canvas.Columns(); ++x) {
             const std::uint8_t c = canvas.Coverage(x, row);
             if (c == 0) continue;
             minX = std::min(minX, x);
