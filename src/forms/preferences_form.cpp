@@ -176,8 +176,14 @@ void TForm2::TakeChosenTown() {
         s.frcTownIndex = Towns[chosen].TownIndex;
         s.frcCountryName = Towns[chosen].CountryName;
     }
-    Towns.clear();
+    ReleaseTownList();
+}
+
+// A hidden dialog holds no list: a long one is megabytes, and every opening loads it again.
+void TForm2::ReleaseTownList() {
+    std::vector<TComboList>().swap(Towns);
     townsFromThisOpening_ = false;
+    ports_.view.SetTownEntries({});
 }
 
 void TForm2::TakeConnection() {
@@ -199,8 +205,13 @@ void TForm2::TakeConnection() {
 void TForm2::Button2Click() {
     Close();
     ports_.menu.EnableMenuItem(MenuItem::Install, true);
-    Towns.clear();
-    townsFromThisOpening_ = false;
+    ReleaseTownList();
+}
+
+void TForm2::CloseBoxClick() {
+    ports_.view.HideForm();
+    FormClose();
+    ReleaseTownList();
 }
 
 void TForm2::Button3Click() {

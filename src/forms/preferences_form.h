@@ -43,6 +43,8 @@ class TForm2 {
     void Button3Click();
     void Button4Click();
     void FormClose();
+    // The close box: it only closes, it is not a Cancel.
+    void CloseBoxClick();
     void RadioButton3Click();
     void RadioButton4Click();
     void RadioButton8Click();
@@ -64,6 +66,7 @@ class TForm2 {
     void SetProxyFieldsEnabled(bool enabled);
     void TakeChosenTown();
     void TakeConnection();
+    void ReleaseTownList();
 
     PrefsPorts ports_;
     TForm1& main_;

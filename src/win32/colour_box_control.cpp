@@ -20,6 +20,25 @@ COLORREF ScreenColour(Colour colour) {
                                   : static_cast<COLORREF>(colour & 0xFFFFFF);
 }
 
+using ChooseColourFunction = BOOL(WINAPI*)(CHOOSECOLORW*);
+
+// The colour dialog's library is loaded when the dialog is first needed, from the system's own
+// folder: at start-up it would bring (under Wine) the printing stack with it, megabytes that
+// nothing else of the program uses. Null when the system cannot give it.
+ChooseColourFunction ChooseColour() {
+    static const ChooseColourFunction choose = [] {
+        wchar_t path[MAX_PATH];
+        const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+        if (length == 0 || length + 14 >= MAX_PATH) return ChooseColourFunction{};
+        lstrcatW(path, L"\\comdlg32.dll");
+        HMODULE library = LoadLibraryW(path);
+        return library ? reinterpret_cast<ChooseColourFunction>(
+                             reinterpret_cast<void*>(GetProcAddress(library, "ChooseColorW")))
+                       : ChooseColourFunction{};
+    }();
+    return choose;
+}
+
 const char* NameOf(int index) {
     return index == 0 ? kOtherColourName
                       : kColourBoxColours[static_cast<std::size_t>(index - 1)].name;
@@ -140,7 +159,8 @@ void ColourBoxControl::AskOtherColour() {
     choose.rgbResult = ScreenColour(otherColour_);
     choose.lpCustColors = customColours_;
     choose.Flags = CC_RGBINIT | CC_FULLOPEN;
-    const bool accepted = ChooseColorW(&choose) != FALSE;
+    const ChooseColourFunction chooseColour = ChooseColour();
+    const bool accepted = chooseColour && chooseColour(&choose) != FALSE;
     if (accepted) otherColour_ = static_cast<Colour>(choose.rgbResult & 0xFFFFFF);
     ShowEntry(choice_.OtherColourClosed(accepted));
 }

@@ -158,11 +158,7 @@ INT_PTR PreferencesDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPA
             }
             return FALSE;
         case WM_CLOSE:
-            // The close box only closes: it is not a Cancel.
-            if (hwnd == hwnd_) {
-                HideForm();
-                form_->FormClose();
-            }
+            if (hwnd == hwnd_) form_->CloseBoxClick();
             return TRUE;
         default:
             return FALSE;
@@ -277,7 +273,8 @@ void PreferencesDialog::SetTownEntries(const std::vector<std::string>& entries) 
     }
     SendMessageW(box, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(box, nullptr, TRUE);
-    townEntries_ = entries;
+    // A copy of exactly this size: an empty list gives its memory back.
+    std::vector<std::string>(entries).swap(townEntries_);
 }
 
 int PreferencesDialog::TownEntryCount() {

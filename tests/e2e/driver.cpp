@@ -5,6 +5,7 @@
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -88,6 +89,26 @@ int Ping(const Args& a) {
     DWORD_PTR result = 0;
     return Result(main && SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
                                               static_cast<UINT>(a.Number(0)), &result));
+}
+
+int LoadedModules(const Args&) {
+    // The file names of the modules the program's process has loaded, one a line.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(e2e::MainWindow(), &pid);
+    HANDLE process = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)
+                         : nullptr;
+    if (!process) return 1;
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    const bool listed = EnumProcessModules(process, modules, sizeof modules, &bytes);
+    for (DWORD i = 0; listed && i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+        wchar_t name[MAX_PATH];
+        if (GetModuleBaseNameW(process, modules[i], name, MAX_PATH)) {
+            std::printf("%s\n", vt::Narrow(name).c_str());
+        }
+    }
+    CloseHandle(process);
+    return Result(listed);
 }
 
 int TrayDelete(const Args&) {
@@ -282,6 +303,7 @@ const Verb kVerbs[] = {
     {L"tray", "WM_LBUTTONDOWN|WM_LBUTTONDBLCLK|WM_RBUTTONDOWN", 1, Scope::Global, TrayMessage},
     {L"menu", "ITEM", 1, Scope::Global, Menu},
     {L"tray-delete", "", 0, Scope::Global, TrayDelete},
+    {L"loaded-modules", "", 0, Scope::Global, LoadedModules},
     {L"taskbar-created", "", 0, Scope::Global, TaskbarCreated},
     {L"balloon-visible", "", 0, Scope::Global,
      [](const Args&) { return Result(e2e::VisibleBalloon()); }},

@@ -83,11 +83,15 @@ put_forecast "$dir" 27612
 printf '%s\r\n' '[settings]' 'viewIconCheked=Температура' 'viewIconColor=$00336699' >"$dir/vantoreltray.ini"
 start_program "$dir"
 check "opened" open_preferences
+modules=$(driver loaded-modules)
+check "the colour dialog's library is not loaded before it is needed" \
+  eval 'grep -qi "^vantoreltray.exe$" <<<"$modules" && ! grep -qi "^comdlg32.dll$" <<<"$modules"'
 colour_entry() { driver combo "$PREFS" ColorBox1 | sed -n 2p; }
 check "a colour of the user's own shows as Другой..." test "$(colour_entry)" = 0
 driver select "$PREFS" ColorBox1 0 >/dev/null  # Другой... picked again from the list
 check "the colour dialog opens" wait_until driver window-visible "$COLOUR"
 check "once" test "$(driver count-dialogs "$COLOUR")" = 1
+check "its library loaded now" eval 'driver loaded-modules | grep -qi "^comdlg32.dll$"'
 screenshot prefs-colour-dialog
 driver close-window "$COLOUR" >/dev/null
 check "Cancel closes it" wait_until not driver window-visible "$COLOUR"

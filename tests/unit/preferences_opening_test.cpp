@@ -163,8 +163,8 @@ TEST(PreferencesCancel, KeepsTheSettingsAndTheColourChosenInTheDialog) {
     v.SetEditText(C::Edit1, "proxy.example");
     rig->journal.Clear();
     rig->Prefs().Button2Click();
-    EXPECT_EQ(rig->journal.entries,
-              (Lines{"prefs: hide", "menu: Install on", "menu: AboutTray on", "menu: Install on"}));
+    EXPECT_EQ(rig->journal.entries, (Lines{"prefs: hide", "menu: Install on", "menu: AboutTray on",
+                                           "menu: Install on", "prefs: town entries 0"}));
     EXPECT_TRUE(rig->Prefs().Towns.empty());
     const TTraySettings& s = rig->S();
     EXPECT_EQ(s.frcTownIndex, before.frcTownIndex);
@@ -196,7 +196,31 @@ TEST(PreferencesClose, TheCloseBoxOnlyEnablesTheMenuItems) {
     EXPECT_EQ(rig->journal.entries, (Lines{"menu: Install on", "menu: AboutTray on"}));
     EXPECT_EQ(rig->S().frcTownIndex, "27612");
     EXPECT_EQ(rig->S().viewFrcCheked, "День+ночь");
-    EXPECT_EQ(rig->Prefs().Towns.size(), 5u);
+    EXPECT_EQ(rig->Prefs().Towns.size(), 5u) << "kept until the dialog is hidden";
+}
+
+// However the dialog is hidden, it holds no town list; the next opening loads it again.
+TEST(PreferencesClose, HidingTheDialogReleasesTheTownList) {
+    struct Case {
+        const char* name;
+        void (TForm2::*hide)();
+    };
+    const Case cases[] = {
+        {"OK", &TForm2::Button1Click},
+        {"Cancel", &TForm2::Button2Click},
+        {"the close box", &TForm2::CloseBoxClick},
+    };
+    for (const Case& c : cases) {
+        auto rig = Opened();
+        FakePrefsView& v = rig->prefsView;
+        ASSERT_EQ(v.entries.size(), 5u) << c.name;
+        (rig->Prefs().*c.hide)();
+        EXPECT_FALSE(v.shown) << c.name;
+        EXPECT_TRUE(v.entries.empty()) << c.name;
+        EXPECT_EQ(rig->Prefs().Towns.capacity(), 0u) << c.name;
+        rig->Main().InstallClick();
+        EXPECT_EQ(v.entries.size(), 5u) << c.name << ": loaded again";
+    }
 }
 
 }  // namespace
