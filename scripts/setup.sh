@@ -26,7 +26,7 @@ packages=(
   googletest libgtest-dev libcpp-httplib-dev
   xvfb xauth x11-utils xdotool imagemagick librsvg2-bin fonts-liberation
   tinyproxy python3 locales curl fonts-wine zip file strace
-  nginx wrk nlohmann-json3-dev
+  nginx wrk nlohmann-json3-dev rapidjson-dev
 )
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
