@@ -18,6 +18,8 @@ source scripts/services.sh
 source scripts/product.sh
 bash scripts/setup.sh
 runs=${VT_BENCH_RUNS:-15}
+# A step that fails says which, instead of ending the script without a word.
+trap 'echo "startup bench: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 
 vt_pick_product
 preset=$VT_PRESET kind=$VT_PREFIX_KIND
@@ -36,7 +38,10 @@ vt_wineserver_start
 work="$build/startup-bench"
 rm -rf "$work"
 mkdir -p "$work/product" "$work/minimal"
-vt_service_start "$root/build/native" "$work/service.log"
+port=$(vt_free_port)
+vt_service_start "$root/build/native" "$work/service.log" --port "$port"
+# The product talks to this run's service only.
+vt_service_section "$port" >"$work/product/vantoreltray.ini"
 
 cp "$build/src/win32/vantoreltray.exe" "$work/product/"
 cp "$build/bench/startup/minimal_tray.exe" "$work/minimal/"
@@ -54,7 +59,23 @@ product_class=VantorelTrayMain
 minimal_class=VantorelMinimalTray
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-control() { curl -s -o /dev/null "http://127.0.0.1:8717/control/fault?mode=$1"; }
+control() { curl -s -o /dev/null "http://127.0.0.1:$port/control/fault?mode=$1"; }
+# The Linux process running the executable at this Windows path: exactly one, or a reason.
+pid_of() {  # pid_of WINDOWS_PATH
+  local found=() p
+  for p in /proc/[0-9]*; do
+    # Wine pads the command line it rewrites with NUL bytes.
+    [ "$( { tr -d '\0' <"$p/cmdline"; } 2>/dev/null)" = "$1" ] && found+=("${p#/proc/}")
+  done
+  if [ "${#found[@]}" -ne 1 ]; then
+    echo "startup bench: ${#found[@]} processes run $1; those naming it:" >&2
+    grep -laF "${1##*\\}" /proc/[0-9]*/cmdline 2>/dev/null | while read -r f; do
+      echo "  ${f%/cmdline}: $( { tr '\0' ' ' <"$f"; } 2>/dev/null)" >&2
+    done
+    return 1
+  fi
+  echo "${found[0]}"
+}
 
 # The first start writes the settings and fetches the town's forecast; the measured starts are
 # those of every later day, with both in place.
@@ -78,13 +99,23 @@ done
 probe launch "$product_exe" "$product_class" >/dev/null
 probe launch "$minimal_exe" "$minimal_class" >/dev/null
 sleep 10
-read -r product_ws _ < <(probe memory "$product_class")
-read -r minimal_ws _ < <(probe memory "$minimal_class")
-product_pid=$(pgrep -n -f 'vantoreltray\.exe')
-minimal_pid=$(pgrep -n -f 'minimal_tray\.exe')
+working_set() {  # CLASS: the working set of the window's process, KB, as Windows reports it
+  local figures
+  figures=$(probe memory "$1") || {
+    echo "startup bench: no memory figures of $1: $(cat "$work/probe.err")" >&2
+    return 1
+  }
+  echo "${figures%% *}"
+}
+product_ws=$(working_set "$product_class")
+minimal_ws=$(working_set "$minimal_class")
+product_pid=$(pid_of "$product_exe")
+minimal_pid=$(pid_of "$minimal_exe")
 # Wine answers PrivateUsage of another process with its swap use (0 here), so the private
-# memory is read where Wine keeps it: the process's private pages, resident, from Linux.
-private_kb() { awk '/^Private_(Clean|Dirty):/ { kb += $2 } END { print kb }' "/proc/$1/smaps_rollup"; }
+# memory is read where Wine keeps it, from Linux: the dirty pages only, those the process wrote.
+# Clean pages count as private only while no other process maps the same library, and that
+# changed with what else ran (1.25 and 2.01 for the same executables).
+private_kb() { awk '/^Private_Dirty:/ { kb += $2 } END { print kb }' "/proc/$1/smaps_rollup"; }
 product_private=$(private_kb "$product_pid")
 minimal_private=$(private_kb "$minimal_pid")
 syscalls() {  # syscalls PID OUT: every system call of the process's threads in 60 s
@@ -141,7 +172,7 @@ row "start -> icon added, ms" "$product_icon" "$minimal_icon" "$r" "$(verdict "$
 row "  window -> icon, ms" "$product_gap" "$minimal_gap" "$(ratio "$product_gap" "$minimal_gap")" ""
 row "working set after 10 s, KB" "$product_ws" "$minimal_ws" "$(ratio "$product_ws" "$minimal_ws")" ""
 r=$(ratio "$product_private" "$minimal_private")
-row "private memory after 10 s, KB" "$product_private" "$minimal_private" "$r" "$(verdict "$r" 1.5)"
+row "private dirty after 10 s, KB" "$product_private" "$minimal_private" "$r" "$(verdict "$r" 1.5)"
 row "system calls in 60 s of idle" "$product_calls" "$minimal_calls" "$(ratio "$product_calls" "$minimal_calls")" ""
 # Both have the one-minute timer, so the product may wake no more often than the floor.
 r=$(ratio "$product_wakes" "$minimal_wakes")

@@ -89,15 +89,7 @@ exit_program() {
 random_ms() { echo $((RANDOM % $1)); }
 sleep_ms() { sleep "$(awk -v m="$1" 'BEGIN { printf "%.3f", m / 1000 }')"; }
 
-service_section() {
-  local key n=1
-  printf '[service]\r\n'
-  for key in counterHost dataHost mainSite uaSite newsSite fanSite aviaSite roadSite monthSite \
-    tourismSite; do
-    printf '%s=127.0.0.%d:%s\r\n' "$key" "$n" "$VT_SERVICE_PORT"
-    n=$((n + 1))
-  done
-}
+service_section() { vt_service_section "$VT_SERVICE_PORT"; }
 # A folder holding the program and a settings file that names the service alone.
 program_folder() {  # DIR (emptied, not removed: it may be a mount point)
   mkdir -p "$1"
