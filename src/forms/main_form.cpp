@@ -145,7 +145,7 @@ void TForm1::HandleJobEnd(const JobEnd& end) {
         case JobVerdict::Discard:
             return;
     }
-    if (end.followUp) StartJob(end.input.kind == JobKind::TownList ? kTownListJob : kForecastJob);
+    if (end.followUp) StartJob(static_cast<int>(end.input.kind));
     if (!coordinator_.AnyRunning()) ports_.jobs.WatchDeadlines(false);
 }
 

@@ -100,6 +100,7 @@ void ColourBoxControl::Attach(HWND box, HWND owner, int dpi) {
 
 void ColourBoxControl::Rescale(int dpi) {
     dpi_ = dpi;
+    narrowFonts_.clear();
     // -1: the closed box's field; 0: the entries of the list.
     for (WPARAM which : {static_cast<WPARAM>(-1), WPARAM{0}}) {
         SendMessageW(box_, CB_SETITEMHEIGHT, which, ItemHeight(dpi_));
@@ -170,6 +171,13 @@ void ColourBoxControl::ShowEntry(int index) {
     InvalidateRect(box_, nullptr, TRUE);
 }
 
+// Made once for each entry and width: the box paints its entries often.
+HGDIOBJ ColourBoxControl::NarrowFont(HDC dc, int index, const std::wstring& name, int width) const {
+    auto [found, added] = narrowFonts_.try_emplace({index, width});
+    if (added) found->second = FontToFit(dc, name, width);
+    return found->second.Get();
+}
+
 Colour ColourBoxControl::ColourOf(int index) const {
     return index == 0 ? otherColour_
                       : kColourBoxColours[static_cast<std::size_t>(index - 1)].colour;
@@ -198,8 +206,8 @@ void ColourBoxControl::Draw(const DRAWITEMSTRUCT& item) const {
 
     RECT text = rect;
     text.left = layout.textLeft;
-    const UniqueGdiObject narrow = FontToFit(dc, name, layout.textRoom);
-    const ScopedSelectObject font(dc, narrow ? narrow.Get() : GetCurrentObject(dc, OBJ_FONT));
+    const HGDIOBJ narrow = NarrowFont(dc, index, name, layout.textRoom);
+    const ScopedSelectObject font(dc, narrow ? narrow : GetCurrentObject(dc, OBJ_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(!enabled   ? COLOR_GRAYTEXT
                                  : selected ? COLOR_HIGHLIGHTTEXT

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
+#include <utility>
 
 #include "common/colour.h"
 #include "prefs/colour_box.h"
@@ -48,6 +50,7 @@ class ColourBoxControl {
     void SizeList();
     void ShowEntry(int index);
     Colour ColourOf(int index) const;
+    HGDIOBJ NarrowFont(HDC dc, int index, const std::wstring& name, int width) const;
 
     HWND box_ = nullptr;
     HWND owner_ = nullptr;
@@ -55,6 +58,8 @@ class ColourBoxControl {
     ColourBoxChoice choice_;
     Colour otherColour_ = kClBlack;
     COLORREF customColours_[16] = {};
+    // By entry and width: the narrower cut of the font a name needs, or none.
+    mutable std::map<std::pair<int, int>, UniqueGdiObject> narrowFonts_;
 };
 
 }  // namespace vt

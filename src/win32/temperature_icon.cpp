@@ -167,16 +167,19 @@ std::optional<Layout> Fitted(Canvas& scratch, const std::wstring& digits, bool n
     const int room = size - 2;  // a column each side for the halo
     const int shortestDigits = (9 * size + 15) / 16;
     int cell = static_cast<int>(std::lround(15.0 * size / 16.0));
-    for (;; --cell) {
-        auto layout = Measured(scratch, digits, negative, cell, 0, size);
-        if (!layout) return std::nullopt;
-        if (layout->Width() <= room) return layout;
-        const auto smaller = Measured(scratch, digits, negative, cell - 1, 0, size);
-        if (cell <= 1 || !smaller || smaller->DigitHeight() < shortestDigits) break;
+    auto layout = Measured(scratch, digits, negative, cell, 0, size);
+    if (!layout) return std::nullopt;
+    while (layout->Width() > room) {
+        auto smaller =
+            cell > 1 ? Measured(scratch, digits, negative, cell - 1, 0, size) : std::nullopt;
+        if (!smaller || smaller->DigitHeight() < shortestDigits) break;
+        --cell;
+        layout = std::move(smaller);
     }
+    if (layout->Width() <= room) return layout;
     const int average = AverageWidth(static_cast<HFONT>(Arial(cell, 0).Get()));
     for (int width = average - 1; width > 0 && width * 10 >= average * 6; --width) {
-        auto layout = Measured(scratch, digits, negative, cell, width, size);
+        layout = Measured(scratch, digits, negative, cell, width, size);
         if (layout && layout->Width() <= room) return layout;
     }
     return std::nullopt;
