@@ -7,16 +7,18 @@
 #include <iterator>
 #include <memory>
 
-#include "answer.h"
 #include "atomic_file.h"
 #include "forecast/forecast_lines.h"
 #include "forecast/record_codec.h"
 #include "forecast/record_integer.h"
+#include "openmeteo_answer.h"
 
 namespace vtf {
 namespace {
 
 namespace fs = std::filesystem;
+using vt::Answer;
+using vt::json;
 
 std::string Read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -103,11 +105,15 @@ TEST_F(FeedBuild, ARejectedTownKeepsItsFileOnlyWhileItIsCurrent) {
     };
     json badHumidity = Answer(72);
     badHumidity["hourly"]["relative_humidity_2m"][5] = -3;
+    json localClock = Answer(72);
+    localClock["utc_offset_seconds"] = 10800;
     const Case cases[] = {
         {"bad humidity, today's file", badHumidity.dump(), current, "2026-01-15T10:00:00Z", true,
          "Москва (27612): hourly.relative_humidity_2m[5]: -3 is outside 0..100"},
         {"bad humidity, yesterday's file", badHumidity.dump(), stale, "2026-01-16T10:00:00Z", false,
          "Москва (27612): its old forecast of 2026-01-15 is removed"},
+        {"a local clock, today's file", localClock.dump(), current, "2026-01-15T10:00:00Z", true,
+         "Москва (27612): utc_offset_seconds: 10800 where 0 (timezone=GMT) is expected"},
         {"no input, today's file", "", current, "2026-01-15T10:00:00Z", true,
          "Москва (27612): keeps its forecast of 2026-01-15"},
         {"truncated input, a broken file", "{\"hourly\":", "garbage\r\n", "2026-01-15T10:00:00Z",

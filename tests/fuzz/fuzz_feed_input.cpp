@@ -6,8 +6,8 @@
 
 #include "feed_towns.h"
 #include "fuzz_check.h"
-#include "open_meteo.h"
-#include "period_mapping.h"
+#include "openmeteo/hourly_answer.h"
+#include "openmeteo/period_mapping.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using vt::fuzz::Check;
@@ -19,13 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               town.utcOffsetMinutes <= 840);
     }
 
-    const vtf::SeriesResult read = vtf::ReadHourlySeries(text);
+    const vt::SeriesResult read = vt::ReadHourlySeries(text);
     Check(read.series.has_value() == read.rejection.field.empty());
     if (!read.series) return 0;
-    Check(read.series->Hours() <= vtf::kMaxHours);
-    const vt::UtcTime first = vt::FromUnixMillis(read.series->firstHour * 3600000);
-    for (int offset : {-720, 0, 180, 345, 840}) {
-        const vtf::FileRecords file = vtf::FileRecordsAt(*read.series, offset, first);
+    Check(read.series->Hours() <= vt::kMaxHours);
+    const vt::UtcTime first = vt::FromUnixMillis(read.series->firstMinute * 60000);
+    for (int offset : {-720, 0, 180, 345, 840, read.series->utcOffsetMinutes}) {
+        const vt::FileRecords file = vt::FileRecordsAt(*read.series, offset, first);
         Check(file.records.has_value() == file.rejection.field.empty());
         if (!file.records) continue;
         for (const vt::ForecastRecord& r : *file.records) {

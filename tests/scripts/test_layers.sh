@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=checks.sh
 source "$root/tests/scripts/checks.sh"
 
-layers=(win32 forms app download prefs forecast ports common text)
+layers=(win32 forms app download openmeteo prefs forecast ports common text)
 rank() {  # rank FOLDER: its place in layers, or nothing for a header outside them
   local i
   for i in "${!layers[@]}"; do [ "${layers[$i]}" = "$1" ] && echo "$i" && return; done

@@ -9,13 +9,22 @@
 #include "forecast/forecast_lines.h"
 #include "forecast/record_codec.h"
 #include "forecast/record_integer.h"
-#include "open_meteo.h"
-#include "period_mapping.h"
+#include "openmeteo/hourly_answer.h"
+#include "openmeteo/period_mapping.h"
 
 namespace vtf {
 namespace {
 
 namespace fs = std::filesystem;
+using vt::DateText;
+using vt::FileRecords;
+using vt::HourlySeries;
+using vt::HoursOf;
+using vt::kMaxAnswerBytes;
+using vt::LocalDate;
+using vt::Rejection;
+using vt::SamplesResult;
+using vt::SeriesResult;
 
 constexpr int kPageDays = 3;
 
@@ -31,9 +40,9 @@ std::optional<std::string> ReadInput(const fs::path& path, Rejection& rejection)
         rejection = {"input", "cannot read " + path.string() + ": " + error.message()};
         return std::nullopt;
     }
-    if (size > kMaxInputBytes) {
+    if (size > kMaxAnswerBytes) {
         rejection = {"input", path.string() + " has " + std::to_string(size) +
-                                  " bytes, more than " + std::to_string(kMaxInputBytes)};
+                                  " bytes, more than " + std::to_string(kMaxAnswerBytes)};
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
@@ -54,11 +63,11 @@ std::vector<PageRow> PageRows(const HourlySeries& series, const FeedTown& town,
     std::vector<PageRow> rows;
     for (int day = 0; day < kPageDays; ++day) {
         const vt::CivilDate date = vt::CivilFromDays(vt::DaysFromCivil(today) + day);
-        for (int period : {kNight, kMorning, kDay, kEvening}) {
+        for (int period : {vt::kNight, vt::kMorning, vt::kDay, vt::kEvening}) {
             if (day == 0 && HoursOf(period).end <= localHour) continue;
-            SamplesResult samples = SamplesOf(series, town.utcOffsetMinutes, date, period);
+            SamplesResult samples = vt::SamplesOf(series, town.utcOffsetMinutes, date, period);
             PageRow row{date, period, std::nullopt};
-            if (samples.samples) row.record = RecordOf(*samples.samples, period, date);
+            if (samples.samples) row.record = vt::RecordOf(*samples.samples, period, date);
             rows.push_back(row);
         }
     }
@@ -102,12 +111,18 @@ void BuildTown(const FeedTown& town, const BuildOptions& options, BuildReport& r
     Rejection rejection;
     std::optional<HourlySeries> series;
     if (const auto input = ReadInput(options.inputFolder / (town.index + ".json"), rejection)) {
-        SeriesResult read = ReadHourlySeries(*input);
+        SeriesResult read = vt::ReadHourlySeries(*input);
         series = std::move(read.series);
         rejection = read.rejection;
     }
+    // The feed asks for GMT hours and shifts them by the town's offset itself.
+    if (series && series->utcOffsetMinutes != 0) {
+        rejection = {"utc_offset_seconds", std::to_string(series->utcOffsetMinutes * 60) +
+                                               " where 0 (timezone=GMT) is expected"};
+        series.reset();
+    }
     FileRecords records;
-    if (series) records = FileRecordsAt(*series, town.utcOffsetMinutes, options.now);
+    if (series) records = vt::FileRecordsAt(*series, town.utcOffsetMinutes, options.now);
     if (!records.records) {
         if (series) rejection = records.rejection;
         report.messages.push_back(TownName(town) + ": " + rejection.field + ": " +

@@ -1,15 +1,14 @@
-#include "open_meteo.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "answer.h"
 #include "common/calendar.h"
+#include "openmeteo/hourly_answer.h"
+#include "openmeteo_answer.h"
 
-namespace vtf {
+namespace vt {
 namespace {
 
 using nlohmann::json;
@@ -22,7 +21,8 @@ TEST(OpenMeteo, ReadsAValidAnswer) {
     ASSERT_TRUE(result.series) << result.rejection.field << ": " << result.rejection.reason;
     const HourlySeries& s = *result.series;
     EXPECT_EQ(s.Hours(), 48u);
-    EXPECT_EQ(s.firstHour, vt::ToUnixMillis(*vt::ParseUtcTime("2026-01-15T00:00:00Z")) / 3600000);
+    EXPECT_EQ(s.firstMinute, ToUnixMillis(*ParseUtcTime("2026-01-15T00:00:00Z")) / 60000);
+    EXPECT_EQ(s.utcOffsetMinutes, 0);
     EXPECT_EQ(s.temperature[0], -5.5);
     EXPECT_FALSE(s.temperature[3]);
     EXPECT_EQ(s.weatherCode[4], 95);
@@ -66,8 +66,12 @@ TEST(OpenMeteo, RefusesBadValuesNamingTheField) {
          "hourly.time[0]", "\"2026-01-15T00:30\" is not an hour"},
         {"a time with a zone", [](json& a) { a["hourly"]["time"][0] = "2026-01-15T00:00Z"; },
          "hourly.time[0]", "\"2026-01-15T00:00Z\" is not an hour"},
-        {"a local clock", [](json& a) { a["utc_offset_seconds"] = 10800; }, "utc_offset_seconds",
-         "10800 where 0"},
+        {"an offset of seconds", [](json& a) { a["utc_offset_seconds"] = 10830; },
+         "utc_offset_seconds", "10830 is not an offset of whole minutes"},
+        {"an offset beyond +14 h", [](json& a) { a["utc_offset_seconds"] = 14 * 3600 + 60; },
+         "utc_offset_seconds", "50460 is not an offset"},
+        {"an offset as text", [](json& a) { a["utc_offset_seconds"] = "0"; }, "utc_offset_seconds",
+         "\"0\" is not an offset"},
         {"no offset", [](json& a) { a.erase("utc_offset_seconds"); }, "utc_offset_seconds",
          "missing"},
         {"Fahrenheit", [](json& a) { a["hourly_units"]["temperature_2m"] = "°F"; },
@@ -101,7 +105,20 @@ TEST(OpenMeteo, RefusesBadValuesNamingTheField) {
     }
 }
 
-TEST(OpenMeteo, RefusesBrokenAndOversizedTextBeforeBuildingADocument) {
+// With timezone=auto the hours are the town's wall clock at the answer's one offset.
+TEST(OpenMeteo, TakesTheAnswersOwnClock) {
+    const std::int64_t localMidnight = ToUnixMillis(*ParseUtcTime("2026-01-15T00:00:00Z")) / 60000;
+    for (int seconds : {-18000, 0, 10800, 19800, 20700, 50400, -43200}) {
+        json answer = Answer();
+        answer["utc_offset_seconds"] = seconds;
+        const SeriesResult result = ReadHourlySeries(answer.dump());
+        ASSERT_TRUE(result.series) << seconds << ": " << result.rejection.reason;
+        EXPECT_EQ(result.series->utcOffsetMinutes, seconds / 60);
+        EXPECT_EQ(result.series->firstMinute, localMidnight - seconds / 60) << seconds;
+    }
+}
+
+TEST(OpenMeteo, RefusesBrokenAndOversizedText) {
     const std::string valid = Answer().dump();
     std::string overflow = valid;
     overflow.replace(overflow.find("-5.5"), 4, "1e400");
@@ -116,10 +133,14 @@ TEST(OpenMeteo, RefusesBrokenAndOversizedTextBeforeBuildingADocument) {
         const char* reason;
     };
     const Case cases[] = {
-        {"truncated", valid.substr(0, valid.size() / 2), "hourly", "[json.exception.parse_error"},
-        {"empty", "", "(document)", "[json.exception.parse_error"},
-        {"1e400", overflow, "hourly.temperature_2m[0]", "[json.exception.out_of_range.406]"},
-        {"385 hours", longArray, "hourly.time[384]", "more than 384 values"},
+        {"truncated", valid.substr(0, valid.size() / 2), "(document)", "not JSON"},
+        {"empty", "", "(document)", "not JSON"},
+        {"two documents", valid + valid, "(document)", "not JSON"},
+        {"not UTF-8", "{\"a\":\"\xC0\"}", "(document)", "not JSON"},
+        {"1e400", overflow, "(document)", "not JSON: Number too big"},
+        {"deep nesting", std::string(100000, '[') + std::string(100000, ']'), "(document)",
+         "not an object"},
+        {"385 hours", longArray, "hourly.time", "385 values, more than 384"},
         {"50 MB", fiftyMegabytes, "(document)", "52428808 bytes, more than 4194304"},
     };
     for (const Case& c : cases) {
@@ -134,4 +155,4 @@ TEST(OpenMeteo, RefusesBrokenAndOversizedTextBeforeBuildingADocument) {
 }
 
 }  // namespace
-}  // namespace vtf
+}  // namespace vt

@@ -1,8 +1,10 @@
-#include "period_mapping.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "openmeteo/hourly_answer.h"
+#include "openmeteo/period_mapping.h"
+#include "openmeteo_answer.h"
 
 namespace vt {
 void PrintTo(const CivilDate& d, std::ostream* out) {
@@ -10,7 +12,7 @@ void PrintTo(const CivilDate& d, std::ostream* out) {
 }
 }  // namespace vt
 
-namespace vtf {
+namespace vt {
 namespace {
 
 struct MeanCase {
@@ -84,7 +86,7 @@ TEST(PeriodMapping, SkyFollowsTheWorstWeatherThenTheClouds) {
 // the test changes.
 HourlySeries Flat(std::int64_t first, std::size_t hours) {
     HourlySeries s;
-    s.firstHour = first;
+    s.firstMinute = first * 60;
     s.temperature.assign(hours, -5.0);
     s.humidity.assign(hours, 85.0);
     s.pressure.assign(hours, 997.2);
@@ -157,8 +159,9 @@ TEST(PeriodMapping, RefusesPeriodsTheSeriesDoesNotCoverOrHoldsNullIn) {
         const char* reason;
     };
     const Case cases[] = {
-        {"series ends in tomorrow's night", [](HourlySeries& s) { s = Flat(s.firstHour, 24); },
-         "hourly.time", "does not cover the night of 2026-01-16 (local)"},
+        {"series ends in tomorrow's night",
+         [](HourlySeries& s) { s = Flat(s.firstMinute / 60, 24); }, "hourly.time",
+         "does not cover the night of 2026-01-16 (local)"},
         {"null in the day", [](HourlySeries& s) { s.humidity[10].reset(); },
          "hourly.relative_humidity_2m[10]", "null in the day of 2026-01-15 (local)"},
         {"null code in the night", [](HourlySeries& s) { s.weatherCode[22].reset(); },
@@ -183,5 +186,60 @@ TEST(PeriodMapping, ARecordOfTheWorkedExampleValues) {
     EXPECT_EQ((*result.records)[0], (vt::ForecastRecord{1, {2026, 1, 15}, 7, -5, 748, 85, 3, 4}));
 }
 
+// An answer of timezone=auto: 72 wall-clock hours from 2026-03-28T00:00 at one offset, each
+// hour's temperature its index, so a record's temperature tells which hours made it.
+json LocalAnswer(int offsetSeconds) {
+    json answer = Answer(72);
+    answer["utc_offset_seconds"] = offsetSeconds;
+    for (int h = 0; h < 72; ++h) {
+        const int day = 28 + h / 24, hour = h % 24;
+        auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+        answer["hourly"]["time"][static_cast<std::size_t>(h)] =
+            (day <= 31 ? "2026-03-" + two(day) : "2026-04-" + two(day - 31)) + "T" + two(hour) +
+            ":00";
+        answer["hourly"]["temperature_2m"][static_cast<std::size_t>(h)] = h;
+    }
+    return answer;
+}
+
+TEST(PeriodMapping, AnswersOnTheTownsClockGiveTheTownsDayAndNight) {
+    // The day of the 28th is hours 12-17 (mean 14.5 -> 15), of the 29th 36-41 (39); the night
+    // of the 29th hours 24-29 (27).
+    struct Case {
+        const char* what;
+        int offsetSeconds;
+        const char* now;  // UTC
+        int dayOn;        // the day of the month of line 1
+        int dayTemperature;
+    };
+    const Case cases[] = {
+        {"Moscow, 13:00", 10800, "2026-03-28T10:00:00Z", 28, 15},
+        {"Moscow, 17:59", 10800, "2026-03-28T14:59:00Z", 28, 15},
+        {"Moscow, 18:00", 10800, "2026-03-28T15:00:00Z", 29, 39},
+        {"New York, 17:00", -18000, "2026-03-28T22:00:00Z", 28, 15},
+        {"New York, 18:30", -18000, "2026-03-28T23:30:00Z", 29, 39},
+        {"Delhi, 17:59", 19800, "2026-03-28T12:29:00Z", 28, 15},
+        {"Delhi, 18:00", 19800, "2026-03-28T12:30:00Z", 29, 39},
+        {"Kathmandu, 18:00", 20700, "2026-03-28T12:15:00Z", 29, 39},
+        {"Kiritimati, 00:00", 50400, "2026-03-27T10:00:00Z", 28, 15},
+        // Berlin moves to summer time at 02:00 on the 29th; the API keeps the offset valid at
+        // the request (+1 h) through the whole answer, and so does the mapping.
+        {"Berlin, 21:00 before the change", 3600, "2026-03-28T20:00:00Z", 29, 39},
+    };
+    for (const Case& c : cases) {
+        const SeriesResult read = ReadHourlySeries(LocalAnswer(c.offsetSeconds).dump());
+        ASSERT_TRUE(read.series) << c.what << ": " << read.rejection.reason;
+        const FileRecords file =
+            FileRecordsAt(*read.series, read.series->utcOffsetMinutes, *ParseUtcTime(c.now));
+        ASSERT_TRUE(file.records) << c.what << ": " << file.rejection.reason;
+        const ForecastRecord& day = (*file.records)[0];
+        const ForecastRecord& night = (*file.records)[1];
+        EXPECT_EQ(day.date, (CivilDate{2026, 3, c.dayOn})) << c.what;
+        EXPECT_EQ(day.temperature, c.dayTemperature) << c.what;
+        EXPECT_EQ(night.date, (CivilDate{2026, 3, 29})) << c.what;
+        EXPECT_EQ(night.temperature, 27) << c.what;
+    }
+}
+
 }  // namespace
-}  // namespace vtf
+}  // namespace vt

@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-namespace vtf {
+namespace vt {
 
 using nlohmann::json;
 
@@ -48,4 +48,4 @@ inline json Answer(int hours = 48) {
             {"hourly", hourly}};
 }
 
-}  // namespace vtf
+}  // namespace vt

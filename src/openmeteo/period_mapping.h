@@ -10,9 +10,9 @@
 
 #include "common/calendar.h"
 #include "forecast/forecast_types.h"
-#include "open_meteo.h"
+#include "openmeteo/hourly_answer.h"
 
-namespace vtf {
+namespace vt {
 
 inline constexpr int kMorning = 0;
 inline constexpr int kDay = 1;
@@ -51,13 +51,13 @@ int WindSectorOf(std::span<const double> degrees);
 // The sky number 1..9 of the period's weather codes and its mean cloud cover.
 int SkyOf(std::span<const int> codes, int meanCloudCover);
 
-vt::ForecastRecord RecordOf(const PeriodSamples& samples, int period, vt::CivilDate date);
+ForecastRecord RecordOf(const PeriodSamples& samples, int period, CivilDate date);
 
 // "2026-01-15", for messages.
-std::string DateText(vt::CivilDate date);
+std::string DateText(CivilDate date);
 
 // The local calendar date at `now` for a town offset from UTC.
-vt::CivilDate LocalDate(const vt::UtcTime& now, int utcOffsetMinutes);
+CivilDate LocalDate(const UtcTime& now, int utcOffsetMinutes);
 
 struct SamplesResult {
     std::optional<PeriodSamples> samples;
@@ -66,16 +66,16 @@ struct SamplesResult {
 
 // The six samples of a period of a local date; refused when the series does not reach them or
 // holds null among them.
-SamplesResult SamplesOf(const HourlySeries& series, int utcOffsetMinutes, vt::CivilDate date,
+SamplesResult SamplesOf(const HourlySeries& series, int utcOffsetMinutes, CivilDate date,
                         int period);
 
 struct FileRecords {
-    std::optional<std::array<vt::ForecastRecord, 2>> records;
+    std::optional<std::array<ForecastRecord, 2>> records;
     Rejection rejection;
 };
 
 // Line 1: the day of local today while local time is before 18:00, else of tomorrow. Line 2:
 // the night (0-6) of local tomorrow.
-FileRecords FileRecordsAt(const HourlySeries& series, int utcOffsetMinutes, const vt::UtcTime& now);
+FileRecords FileRecordsAt(const HourlySeries& series, int utcOffsetMinutes, const UtcTime& now);
 
-}  // namespace vtf
+}  // namespace vt

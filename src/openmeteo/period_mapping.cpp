@@ -1,11 +1,11 @@
-#include "period_mapping.h"
+#include "openmeteo/period_mapping.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
 
-namespace vtf {
+namespace vt {
 namespace {
 
 constexpr std::int64_t kMinutesPerDay = 24 * 60;
@@ -25,7 +25,7 @@ std::string PeriodName(int period) {
 
 }  // namespace
 
-std::string DateText(vt::CivilDate date) {
+std::string DateText(CivilDate date) {
     auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
     return std::to_string(date.year) + "-" + two(date.month) + "-" + two(date.day);
 }
@@ -93,8 +93,8 @@ int SkyOf(std::span<const int> codes, int meanCloudCover) {
     return 4;
 }
 
-vt::ForecastRecord RecordOf(const PeriodSamples& s, int period, vt::CivilDate date) {
-    vt::ForecastRecord r;
+ForecastRecord RecordOf(const PeriodSamples& s, int period, CivilDate date) {
+    ForecastRecord r;
     r.period = period;
     r.date = date;
     r.sky = SkyOf(s.weatherCode, RoundHalfAway(std::clamp(Mean(s.cloudCover), 0.0, 100.0)));
@@ -106,20 +106,20 @@ vt::ForecastRecord RecordOf(const PeriodSamples& s, int period, vt::CivilDate da
     return r;
 }
 
-vt::CivilDate LocalDate(const vt::UtcTime& now, int utcOffsetMinutes) {
-    const std::int64_t minutes = FloorDiv(vt::ToUnixMillis(now), 60000);
-    return vt::CivilFromDays(FloorDiv(minutes + utcOffsetMinutes, kMinutesPerDay));
+CivilDate LocalDate(const UtcTime& now, int utcOffsetMinutes) {
+    const std::int64_t minutes = FloorDiv(ToUnixMillis(now), 60000);
+    return CivilFromDays(FloorDiv(minutes + utcOffsetMinutes, kMinutesPerDay));
 }
 
-SamplesResult SamplesOf(const HourlySeries& series, int utcOffsetMinutes, vt::CivilDate date,
+SamplesResult SamplesOf(const HourlySeries& series, int utcOffsetMinutes, CivilDate date,
                         int period) {
     const PeriodHours hours = HoursOf(period);
-    const std::int64_t day = vt::DaysFromCivil(date);
+    const std::int64_t day = DaysFromCivil(date);
     const std::string where = "the " + PeriodName(period) + " of " + DateText(date) + " (local)";
     PeriodSamples s;
     for (std::size_t i = 0; i < series.Hours(); ++i) {
         const std::int64_t local =
-            (series.firstHour + static_cast<std::int64_t>(i)) * 60 + utcOffsetMinutes;
+            series.firstMinute + static_cast<std::int64_t>(i) * 60 + utcOffsetMinutes;
         const std::int64_t localHour = (local - day * kMinutesPerDay) / 60;
         if (local < day * kMinutesPerDay || localHour < hours.start || localHour >= hours.end) {
             continue;
@@ -158,18 +158,17 @@ SamplesResult SamplesOf(const HourlySeries& series, int utcOffsetMinutes, vt::Ci
     return {std::move(s), {}};
 }
 
-FileRecords FileRecordsAt(const HourlySeries& series, int utcOffsetMinutes,
-                          const vt::UtcTime& now) {
+FileRecords FileRecordsAt(const HourlySeries& series, int utcOffsetMinutes, const UtcTime& now) {
     constexpr int kDayEndsHour = 18;
-    const vt::CivilDate today = LocalDate(now, utcOffsetMinutes);
-    const std::int64_t todayDays = vt::DaysFromCivil(today);
-    const std::int64_t localMinutes = FloorDiv(vt::ToUnixMillis(now), 60000) + utcOffsetMinutes;
+    const CivilDate today = LocalDate(now, utcOffsetMinutes);
+    const std::int64_t todayDays = DaysFromCivil(today);
+    const std::int64_t localMinutes = FloorDiv(ToUnixMillis(now), 60000) + utcOffsetMinutes;
     const bool beforeEvening = localMinutes - todayDays * kMinutesPerDay < kDayEndsHour * 60;
-    const vt::CivilDate tomorrow = vt::CivilFromDays(todayDays + 1);
-    const vt::CivilDate dayDate = beforeEvening ? today : tomorrow;
+    const CivilDate tomorrow = CivilFromDays(todayDays + 1);
+    const CivilDate dayDate = beforeEvening ? today : tomorrow;
 
-    std::array<vt::ForecastRecord, 2> records;
-    const std::pair<int, vt::CivilDate> wanted[] = {{kDay, dayDate}, {kNight, tomorrow}};
+    std::array<ForecastRecord, 2> records;
+    const std::pair<int, CivilDate> wanted[] = {{kDay, dayDate}, {kNight, tomorrow}};
     for (std::size_t i = 0; i < 2; ++i) {
         SamplesResult samples =
             SamplesOf(series, utcOffsetMinutes, wanted[i].second, wanted[i].first);
@@ -179,4 +178,4 @@ FileRecords FileRecordsAt(const HourlySeries& series, int utcOffsetMinutes,
     return {records, {}};
 }
 
-}  // namespace vtf
+}  // namespace vt

@@ -1,7 +1,9 @@
 // The hourly forecast as Open-Meteo's /v1/forecast answers it with
 //   hourly=temperature_2m,relative_humidity_2m,surface_pressure,wind_speed_10m,
-//          wind_direction_10m,weather_code,cloud_cover&timezone=GMT
-// read and checked before anything is built from it.
+//          wind_direction_10m,weather_code,cloud_cover
+// read and checked before anything is built from it. The hours are the wall-clock hours of the
+// answer's one UTC offset (0 with timezone=GMT; the offset valid at the request with
+// timezone=auto, which the API keeps across a change to or from summer time).
 #pragma once
 
 #include <cstddef>
@@ -11,14 +13,20 @@
 #include <string_view>
 #include <vector>
 
-namespace vtf {
+#include "openmeteo/rejection.h"
 
-inline constexpr std::size_t kMaxInputBytes = 4 * 1024 * 1024;
+namespace vt {
+
+inline constexpr std::size_t kMaxAnswerBytes = 4 * 1024 * 1024;
 inline constexpr std::size_t kMaxHours = 384;  // 16 days, the most the API gives
+// The zones of the world lie between UTC-12 and UTC+14.
+inline constexpr int kMinUtcOffsetMinutes = -12 * 60;
+inline constexpr int kMaxUtcOffsetMinutes = 14 * 60;
 
 // One value per hour; nullopt where the answer held null.
 struct HourlySeries {
-    std::int64_t firstHour = 0;                        // hours since 1970-01-01 00:00 UTC
+    std::int64_t firstMinute = 0;  // the first hour, in minutes since 1970-01-01 00:00 UTC
+    int utcOffsetMinutes = 0;      // of the answer's clock
     std::vector<std::optional<double>> temperature;    // °C
     std::vector<std::optional<double>> humidity;       // %
     std::vector<std::optional<double>> pressure;       // hPa, at the surface
@@ -30,22 +38,17 @@ struct HourlySeries {
     std::size_t Hours() const { return temperature.size(); }
 };
 
-// Why an input was refused: the field ("hourly.relative_humidity_2m[5]") and what is wrong.
-struct Rejection {
-    std::string field;
-    std::string reason;
-};
-
 struct SeriesResult {
     std::optional<HourlySeries> series;
     Rejection rejection;  // when there is no series
 };
 
-// Refuses, before building any document, input over kMaxInputBytes and arrays over kMaxHours;
-// then checks the units, the clock (UTC, one-hour steps) and every value's range.
+// Refuses input over kMaxAnswerBytes before parsing, then anything but one JSON object, arrays
+// over kMaxHours, other units, a clock that is not one-hour steps of whole hours, an offset
+// outside the world's zones, and every value out of its range.
 SeriesResult ReadHourlySeries(std::string_view json);
 
 // The WMO weather codes the API uses.
 bool IsKnownWeatherCode(int code);
 
-}  // namespace vtf
+}  // namespace vt
