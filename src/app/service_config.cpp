@@ -36,8 +36,25 @@ bool IsValidHost(std::string_view value) {
     return colon == std::string_view::npos || IsValidPort(value.substr(colon + 1));
 }
 
+bool IsValidApiAddress(std::string_view value) {
+    for (std::string_view scheme : {"http://", "https://"}) {
+        if (value.starts_with(scheme)) return IsValidHost(value.substr(scheme.size()));
+    }
+    return false;
+}
+
+std::string SiteNameOf(const ServiceConfig& config) {
+    return config.source == WeatherSource::OpenMeteo ? kApiSiteName : config.siteName;
+}
+
 ServiceConfig ReadServiceConfig(Profile& profile) {
     ServiceConfig config;
+    if (profile.Read("service", "source") == "service") config.source = WeatherSource::Service;
+    for (auto [name, field] : {std::pair{"forecastApi", &ServiceConfig::forecastApi},
+                               std::pair{"geocodingApi", &ServiceConfig::geocodingApi}}) {
+        std::string value = profile.Read("service", name);
+        if (IsValidApiAddress(value)) config.*field = std::move(value);
+    }
     struct Key {
         const char* name;
         std::string ServiceConfig::*field;

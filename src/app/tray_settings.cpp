@@ -55,6 +55,10 @@ std::optional<std::string> ReadSettings(TTraySettings& s, Profile& profile,
     s.updateTimes = BuildUpdateTimes(s.frctime, random);
     writer.Write(kFrc, "frcNewtime", s.updateTimes);
 
+    // Written by OK alone, and only for the embedded source.
+    s.frcTownLatitude = profile.Read(kFrc, "frcTownLatitude");
+    s.frcTownLongitude = profile.Read(kFrc, "frcTownLongitude");
+
     struct Key {
         const char* section;
         const char* name;

@@ -62,6 +62,9 @@ struct TTraySettings {
     std::string frcTownIndex;
     std::string frcTownName;
     std::string frcCountryName;
+    // The town's place for the embedded source, as text; absent for other sources.
+    std::string frcTownLatitude;
+    std::string frcTownLongitude;
     std::string breakBaloonCheked;
     std::string viewFrcCheked;
     std::string viewIconCheked;

@@ -39,17 +39,24 @@ bool IsSuccessStatus(int status) {
     return status >= 200 && status <= 299;
 }
 
-// False on a failed read, a body over the cap or one shorter than its Content-Length.
-bool ReadBody(UrlRequest& request, const FetchOptions& options, std::string& body) {
+// False on a failed read, a body over the cap (overCap set) or one shorter than its
+// Content-Length.
+bool ReadBody(UrlRequest& request, const FetchOptions& options, std::string& body, bool& overCap) {
     const std::optional<std::int64_t> declared = request.ContentLength();
-    if (declared && *declared > static_cast<std::int64_t>(options.maxBodyBytes)) return false;
+    if (declared && *declared > static_cast<std::int64_t>(options.maxBodyBytes)) {
+        overCap = true;
+        return false;
+    }
     std::vector<char> buffer(kReadBufferBytes);
     for (;;) {
         if (IsExpired(options)) return false;
         const ReadResult read = request.Read(buffer.data(), buffer.size());
         if (!read.ok || read.bytes > buffer.size()) return false;
         if (read.bytes == 0) break;
-        if (read.bytes > options.maxBodyBytes - body.size()) return false;
+        if (read.bytes > options.maxBodyBytes - body.size()) {
+            overCap = true;
+            return false;
+        }
         body.append(buffer.data(), read.bytes);
     }
     return !declared || *declared < 0 || static_cast<std::int64_t>(body.size()) >= *declared;
@@ -106,12 +113,16 @@ FetchResult FetchUrl(Internet& internet, const ConnectionSettings& connection,
     }
     if (!request) return {};
 
-    // An error page or a proxy's refusal is not the file asked for.
-    if (!IsSuccessStatus(request->Status())) return {};
-
     FetchResult result;
+    result.status = request->Status();
+    // An error page or a proxy's refusal is not the file asked for.
+    if (!IsSuccessStatus(result.status)) {
+        result.retryAfter = request->RetryAfter();
+        return result;
+    }
+
     try {
-        result.ok = ReadBody(*request, options, result.body);
+        result.ok = ReadBody(*request, options, result.body, result.overCap);
     } catch (const std::bad_alloc&) {
         result.ok = false;
     }

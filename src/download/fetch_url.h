@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace vt {
@@ -36,7 +37,10 @@ struct FetchOptions {
 
 struct FetchResult {
     bool ok = false;
-    std::string body;  // empty after a failure
+    std::string body;                       // empty after a failure
+    int status = 0;                         // of the final answer; 0 without one
+    std::optional<std::string> retryAfter;  // its Retry-After header
+    bool overCap = false;                   // the body was longer than maxBodyBytes
 };
 
 // The extra-header block: empty unless the explicit proxy has a user name.

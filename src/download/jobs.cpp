@@ -3,6 +3,11 @@
 #include "common/stored_file.h"
 #include "download/stored_copy.h"
 #include "forecast/forecast_decoder.h"
+#include "forecast/record_codec.h"
+#include "openmeteo/builtin_towns.h"
+#include "openmeteo/forecast_request.h"
+#include "openmeteo/hourly_answer.h"
+#include "openmeteo/period_mapping.h"
 #include "ports/clock.h"
 #include "ports/files.h"
 #include "prefs/town_list.h"
@@ -86,6 +91,52 @@ JobOutcome RunFetch(const JobInput& input, const JobPorts& ports, const std::str
     return Success(input.kind);
 }
 
+// The stored copy stands in for an answer that says nothing usable, as for a failed download;
+// without one the user learns the answer was wrong rather than missing.
+JobOutcome BadAnswerOutcome(const JobInput& input, const JobPorts& ports) {
+    JobOutcome outcome = FailedFetchOutcome(input, ports.files, ports.clock);
+    if (!outcome.ok) outcome.trayText = kBadForecastDataText;
+    return outcome;
+}
+
+// The two records of the answer, as the service's file would hold them; nullopt for an answer
+// the mapping refuses.
+std::optional<std::string> ForecastFileOf(const std::string& answer, const UtcTime& now) {
+    const SeriesResult read = ReadHourlySeries(answer);
+    if (!read.series) return std::nullopt;
+    const FileRecords file = FileRecordsAt(*read.series, read.series->utcOffsetMinutes, now);
+    if (!file.records) return std::nullopt;
+    return EncodeForecastFile(*file.records);
+}
+
+JobOutcome FetchApiForecast(const JobInput& input, const JobPorts& ports) {
+    if (!input.mayAskApi || !HasProxyAddressForCredentials(input.connection)) {
+        return input.mayAskApi ? FailureSaying(input, kNoProxyAddressText)
+                               : FailedFetchOutcome(input, ports.files, ports.clock);
+    }
+    const std::string url = input.forecastApi + ForecastRequestPath(input.place);
+    const FetchResult fetched = FetchUrl(ports.internet, input.connection, url,
+                                         OptionsFor(input, ports.clock, kApiAnswerMaxBytes));
+    if (IsCancelled(input)) return Failure(input.kind);
+    ApiReply reply{false, fetched.status,
+                   fetched.retryAfter ? ParseRetryAfter(*fetched.retryAfter) : std::nullopt};
+    JobOutcome outcome;
+    const UtcTime now = ports.clock.NowUtc();
+    const std::optional<std::string> file =
+        fetched.ok ? ForecastFileOf(fetched.body, now) : std::nullopt;
+    if (!fetched.ok && !fetched.overCap) {
+        outcome = FailedFetchOutcome(input, ports.files, ports.clock);
+    } else if (!fetched.ok || !file || !IsForecastAnswer(*file, now.Date())) {
+        outcome = BadAnswerOutcome(input, ports);
+    } else {
+        reply.succeeded = true;
+        outcome = ports.files.Replace(ForecastPath(input), *file) ? Success(input.kind)
+                                                                  : WriteFailure(input);
+    }
+    outcome.apiReply = reply;
+    return outcome;
+}
+
 }  // namespace
 
 std::string ForecastUrl(const std::string& counterHost, const std::string& dataHost,
@@ -108,11 +159,18 @@ std::string TownListPath(const JobInput& input) {
 }
 
 JobOutcome FetchForecast(const JobInput& input, const JobPorts& ports) {
+    if (input.source == WeatherSource::OpenMeteo) return FetchApiForecast(input, ports);
     return RunFetch(input, ports, ForecastUrl(input.counterHost, input.dataHost, input.townIndex),
                     ForecastPath(input), kForecastMaxBytes);
 }
 
 JobOutcome FetchTownList(const JobInput& input, const JobPorts& ports) {
+    // The embedded source's list starts as the built-in towns; nothing is asked for them.
+    if (input.source == WeatherSource::OpenMeteo) {
+        return ports.files.Replace(TownListPath(input), BuiltinTownListFile())
+                   ? Success(input.kind)
+                   : WriteFailure(input);
+    }
     return RunFetch(input, ports, TownListUrl(input.dataHost), TownListPath(input),
                     kTownListMaxBytes);
 }

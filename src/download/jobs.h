@@ -9,8 +9,10 @@
 #include <string>
 
 #include "common/calendar.h"
+#include "download/api_gate.h"
 #include "download/fetch_url.h"
 #include "download/job_runner.h"
+#include "openmeteo/place.h"
 
 namespace vt {
 
@@ -19,6 +21,9 @@ class Files;
 class Internet;
 
 enum class JobKind { Forecast = kForecastJob, TownList = kTownListJob };
+
+// Where the forecast comes from: the open forecast API, or a weather service of the protocol.
+enum class WeatherSource { OpenMeteo, Service };
 
 // The codes of lastJob differ from the kinds.
 inline constexpr int kLastJobNone = 0;
@@ -34,6 +39,9 @@ inline constexpr const char* kTownListWriteFailedText =
     "Ошибка в доступе к файлу с списком городов";
 inline constexpr const char* kNotATownListText = "Сервер прислал не список городов";
 inline constexpr const char* kNoProxyAddressText = "Не указан адрес proxy-сервера";
+inline constexpr const char* kBadForecastDataText = "Сервис прогнозов прислал неверные данные";
+// A forecast answer is 4 KB for three days, 20 KB for the most the API gives.
+inline constexpr std::size_t kApiAnswerMaxBytes = 256 * 1024;
 
 struct JobInput {
     JobKind kind = JobKind::Forecast;
@@ -45,6 +53,11 @@ struct JobInput {
     std::string counterHost;
     std::string dataHost;
     std::string siteName;
+    WeatherSource source = WeatherSource::Service;
+    std::string forecastApi;  // scheme and authority: "https://api.open-meteo.com"
+    Place place;
+    // False while the API's gate is closed: the job then asks nothing and ends as failed.
+    bool mayAskApi = true;
     // Set by the UI thread when it has given the job up: the worker then stops and writes nothing.
     std::shared_ptr<std::atomic<bool>> cancelled;
     // The worker stops by itself at this moment even when the UI thread is late.
@@ -63,6 +76,7 @@ struct JobOutcome {
     std::optional<std::string> trayText;   // the forecast job's failure text
     std::optional<std::string> comboText;  // the town-list job's text for ComboBox1
     bool enableButton4 = false;
+    std::optional<ApiReply> apiReply{};  // when the job asked the API
     bool operator==(const JobOutcome&) const = default;
 };
 

@@ -78,4 +78,10 @@ std::string EncodeForecastLine(const ForecastRecord& record) {
     return EncodeMaskedValue(PackRecord(record));
 }
 
+std::string EncodeForecastFile(std::span<const ForecastRecord> records) {
+    std::string file;
+    for (const ForecastRecord& record : records) file += EncodeForecastLine(record) + "\r\n";
+    return file;
+}
+
 }  // namespace vt

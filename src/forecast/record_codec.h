@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "common/calendar.h"
@@ -49,5 +50,7 @@ std::uint64_t PackRecord(const ForecastRecord& record);
 // A file line: the masked value as signed decimal.
 std::string EncodeMaskedValue(std::uint64_t unmasked);
 std::string EncodeForecastLine(const ForecastRecord& record);
+// The forecast file as the service sends it: one masked line per record, CR LF after each.
+std::string EncodeForecastFile(std::span<const ForecastRecord> records);
 
 }  // namespace vt

@@ -10,6 +10,7 @@
 #include "forecast/forecast_texts.h"
 #include "forms/about_form.h"
 #include "forms/preferences_form.h"
+#include "openmeteo/builtin_towns.h"
 #include "ports/clock.h"
 #include "ports/day_names.h"
 #include "ports/files.h"
@@ -101,6 +102,20 @@ void TForm1::Timer1Timer() {
     StartJob(kForecastJob);
 }
 
+std::string TForm1::TownListFileBase() const {
+    return service.source == WeatherSource::OpenMeteo ? kApiTownListFileBase : kTownListFileBase;
+}
+
+std::optional<Place> TForm1::TownPlace() const {
+    if (auto stored = ParsePlace(Settings.frcTownLatitude, Settings.frcTownLongitude)) {
+        return stored;
+    }
+    if (const BuiltinTown* town = FindBuiltinTown(Settings.frcTownIndex)) {
+        return Place{town->latitude, town->longitude};
+    }
+    return std::nullopt;
+}
+
 void TForm1::StartJob(int kind) {
     JobInput input;
     input.kind = kind == kTownListJob ? JobKind::TownList : JobKind::Forecast;
@@ -108,12 +123,26 @@ void TForm1::StartJob(int kind) {
     input.progDir = Settings.progDir;
     input.frcFileBase = Settings.frcFileBase.empty() ? Settings.frcTownIndex : Settings.frcFileBase;
     input.townListFileBase =
-        Settings.townListFileBase.empty() ? kTownListFileBase : Settings.townListFileBase;
+        Settings.townListFileBase.empty() ? TownListFileBase() : Settings.townListFileBase;
     input.connection = {ConnectionModeOf(Settings.stateConnectChecked), Settings.ProxyServer,
                         Settings.ProxyPort, Settings.userProxy, Settings.passwdProxy};
     input.counterHost = service.counterHost;
     input.dataHost = service.dataHost;
-    input.siteName = service.siteName;
+    input.siteName = SiteNameOf(service);
+    input.source = service.source;
+    if (input.kind == JobKind::Forecast && input.source == WeatherSource::OpenMeteo) {
+        const std::optional<Place> place = TownPlace();
+        if (!place) {
+            // Nothing to ask for: the user must pick the town again.
+            frc.trayText = kChooseTownText;
+            ShowError(frc.trayText);
+            EnableAfterJob();
+            return;
+        }
+        input.place = *place;
+        input.forecastApi = service.forecastApi;
+        input.mayAskApi = forecastGate_.IsOpen(ports_.clock.NowUtc());
+    }
     if (auto start = coordinator_.Request(std::move(input), ports_.clock.NowUtc())) {
         ports_.jobs.WatchDeadlines(true);
         ports_.jobs.Launch(start->token, start->input);
@@ -131,11 +160,19 @@ void TForm1::CheckJobDeadlines() {
 }
 
 void TForm1::HandleJobEnd(const JobEnd& end) {
+    // The API's answer counts whether or not its forecast is still wanted.
+    if (end.outcome && end.outcome->apiReply) {
+        forecastGate_.Record(ports_.clock.NowUtc(), *end.outcome->apiReply);
+    }
     switch (end.verdict) {
         case JobVerdict::Deliver:
             if (end.outcome) FinishJob(*end.outcome);
             break;
         case JobVerdict::TimedOut:
+            // A request that hung counts as a failed one.
+            if (end.input.source == WeatherSource::OpenMeteo && end.input.mayAskApi) {
+                forecastGate_.Record(ports_.clock.NowUtc(), ApiReply{});
+            }
             FinishJob(FailedFetchOutcome(end.input, ports_.files, ports_.clock));
             break;
         case JobVerdict::Superseded:

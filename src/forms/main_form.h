@@ -9,6 +9,7 @@
 
 #include "app/service_config.h"
 #include "app/tray_settings.h"
+#include "download/api_gate.h"
 #include "download/job_coordinator.h"
 #include "forecast/forecast_types.h"
 #include "ports/desktop.h"
@@ -90,6 +91,8 @@ class TForm1 {
     // Starts a download job, or remembers one follow-up while a job of that kind runs.
     void StartJob(int kind);
     bool TownListJobRunning() const { return coordinator_.Running(JobKind::TownList); }
+    // The stored town list's name for the source in use.
+    std::string TownListFileBase() const;
     // The forecast of the town now in Settings: downloaded when due, else shown from the stored
     // file. While a forecast job runs its stored file is left alone and a follow-up is asked for.
     void RefreshForecast();
@@ -119,6 +122,8 @@ class TForm1 {
     void HandleJobEnd(const JobEnd& end);
     void FinishJob(const JobOutcome& outcome);
     void EnableAfterJob();
+    // Where the town lies: its stored coordinates, else the built-in town of its index.
+    std::optional<Place> TownPlace() const;
 
     MainPorts ports_;
     TForm2* preferences_ = nullptr;
@@ -126,7 +131,10 @@ class TForm1 {
     TrayIconImage lastImage_;
     bool iconAdded_ = false;
     JobCoordinator coordinator_;
+    ApiGate forecastGate_;
 };
+
+inline constexpr const char* kChooseTownText = "Выберите город в настройках";
 
 // Start-up maps every version from 5 on to 5: later Windows show balloons like 5 does.
 int VersionClass(int windowsMajorVersion);

@@ -80,7 +80,8 @@ void TForm2::InstallClick() {
     townsFromThisOpening_ = false;
     // An earlier opening's download still runs: its result loads the list.
     if (main_.TownListJobRunning()) return;
-    const TownListDue due = TownListDownloadDue(ports_.files, main_.Settings.progDir);
+    const TownListDue due =
+        TownListDownloadDue(ports_.files, main_.Settings.progDir, main_.TownListFileBase());
     main_.Settings.townListFileBase = due.fileBase;
     if (due.due) {
         main_.StartJob(kTownListJob);
@@ -237,7 +238,8 @@ void TForm2::Button4Click() {
 void TForm2::LoadTownList() {
     PrefsView& v = ports_.view;
     const TTraySettings& s = main_.Settings;
-    const std::string base = s.townListFileBase.empty() ? kTownListFileBase : s.townListFileBase;
+    const std::string base =
+        s.townListFileBase.empty() ? main_.TownListFileBase() : s.townListFileBase;
     TownListLoad load = ReadTownList(ports_.files, s.progDir, base, s.frcTownName);
     if (load.state == TownListState::Loaded) {
         Towns = std::move(load.towns);

@@ -39,6 +39,8 @@ class UrlRequest {
     virtual ReadResult Read(char* buffer, std::size_t size) = 0;
     // The Location header of a redirect, nullopt without one.
     virtual std::optional<std::string> Location() = 0;
+    // The Retry-After header, nullopt without one.
+    virtual std::optional<std::string> RetryAfter() = 0;
 };
 
 class InternetSession {

@@ -47,7 +47,9 @@ TComboList ParseTownLine(std::string_view line) {
     town.TownIndex += index;
     town.TownName = NextField(line, pos);
     NextField(line, pos);
+    const std::size_t countryStart = pos;
     town.CountryName = NextField(line, pos);
+    if (pos != countryStart) town.Place = line.substr(pos);
     return town;
 }
 
@@ -71,8 +73,9 @@ std::vector<TComboList> ParseTownList(std::string_view cp1251Bytes) {
     return towns;
 }
 
-TownListDue TownListDownloadDue(Files& files, const std::string& progDir) {
-    TownListDue result{true, kTownListFileBase};
+TownListDue TownListDownloadDue(Files& files, const std::string& progDir,
+                                const std::string& fileBase) {
+    TownListDue result{true, fileBase};
     const std::string path = StoredFilePath(progDir, result.fileBase);
     if (!files.Exists(path)) return result;
     if (auto file = files.OpenExclusive(path)) {

@@ -16,11 +16,16 @@ struct TComboList {
     std::string TownName;
     std::string TownIndex;
     std::string CountryName;
+    // What follows field 4: the embedded source's "latitude;longitude;", empty in the service's
+    // list. One string, so that a list of 20,000 towns pays for one more empty member only.
+    std::string Place{};
     bool operator==(const TComboList&) const = default;
 };
 
 // The stored copy is progDir + base name + ".txt".
 inline constexpr const char* kTownListFileBase = "vlbartlistfull";
+// The embedded source's list has a name of its own: switching sources never mixes the lists.
+inline constexpr const char* kApiTownListFileBase = "vantorelplaces";
 inline constexpr const char* kTownListLoadingText = "Идёт загрузка списка городов";
 inline constexpr const char* kTownListUnreadableText = "Невозможно загрузить список городов";
 inline constexpr const char* kTownListEmptyText = "Список городов пуст";
@@ -40,7 +45,8 @@ struct TownListDue {
 
 // 1 (due) when the stored copy is missing, empty or held open by another process (then the
 // next free name of the "1", "12", "123" series is chosen for the download).
-TownListDue TownListDownloadDue(Files& files, const std::string& progDir);
+TownListDue TownListDownloadDue(Files& files, const std::string& progDir,
+                                const std::string& fileBase = kTownListFileBase);
 
 enum class TownListState { Loaded, Unreadable, Empty };
 

@@ -45,14 +45,9 @@ class WinRequest : public UrlRequest {
         return value;
     }
 
-    std::optional<std::string> Location() override {
-        char text[4096] = {};
-        DWORD size = sizeof text - 1;
-        if (!HttpQueryInfoA(request_.Get(), HTTP_QUERY_LOCATION, text, &size, nullptr)) {
-            return std::nullopt;
-        }
-        return std::string(text, size);
-    }
+    std::optional<std::string> Location() override { return Header(HTTP_QUERY_LOCATION); }
+
+    std::optional<std::string> RetryAfter() override { return Header(HTTP_QUERY_RETRY_AFTER); }
 
     ReadResult Read(char* buffer, std::size_t size) override {
         DWORD read = 0;
@@ -63,6 +58,13 @@ class WinRequest : public UrlRequest {
     }
 
   private:
+    std::optional<std::string> Header(DWORD query) {
+        char text[4096] = {};
+        DWORD size = sizeof text - 1;
+        if (!HttpQueryInfoA(request_.Get(), query, text, &size, nullptr)) return std::nullopt;
+        return std::string(text, size);
+    }
+
     Handle connection_;
     Handle request_;
 };

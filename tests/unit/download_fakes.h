@@ -61,6 +61,7 @@ class FakeInternet : public Internet {
     bool throwOnOpenUrl = false;
     int status = 200;
     std::optional<std::int64_t> contentLength;
+    std::optional<std::string> retryAfter;
     std::string body;
     std::size_t chunkLimit = 1 << 30;  // at most this many bytes per read
     int failRead = -1;                 // the number (from 0) of the read that fails
@@ -98,6 +99,7 @@ class FakeInternet : public Internet {
             return std::nullopt;
         }
         std::optional<std::int64_t> ContentLength() override { return net_.contentLength; }
+        std::optional<std::string> RetryAfter() override { return net_.retryAfter; }
         ReadResult Read(char* buffer, std::size_t size) override {
             const int number = static_cast<int>(net_.readSizes.size());
             net_.readSizes.push_back(size);

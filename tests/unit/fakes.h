@@ -60,7 +60,11 @@ class FakeProfile : public Profile {
     }
 
     void Set(const std::string& section, const std::string& key, const std::string& value) {
-        entries.push_back({section, key, value});
+        if (Entry* e = Find(section, key)) {
+            e->value = value;
+        } else {
+            entries.push_back({section, key, value});
+        }
     }
 
     // The file as the profile functions lay it out: sections in order of first write.

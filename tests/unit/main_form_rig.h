@@ -10,6 +10,9 @@ namespace vt::test {
 
 // The fakes of the main form's ports.
 struct MainFakes {
+    // The tests of the protocol's flows name their source, as every test folder does.
+    MainFakes() { profile.Set("service", "source", "service"); }
+
     MainPorts Ports() {
         return MainPorts{profile,  files, clock, random, system,
                          dayNames, tray,  view,  jobs,   desktop};

@@ -4,12 +4,14 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/calendar.h"
+
 namespace vt {
 
 using nlohmann::json;
 
-// A valid answer of `hours` hours from 2026-01-15T00:00.
-inline json Answer(int hours = 48) {
+// A valid answer of `hours` hours from `first` 00:00 on the clock of `offsetSeconds`.
+inline json Answer(int hours = 48, CivilDate first = {2026, 1, 15}, int offsetSeconds = 0) {
     json hourly = {{"time", json::array()},
                    {"temperature_2m", json::array()},
                    {"relative_humidity_2m", json::array()},
@@ -18,12 +20,11 @@ inline json Answer(int hours = 48) {
                    {"wind_direction_10m", json::array()},
                    {"weather_code", json::array()},
                    {"cloud_cover", json::array()}};
+    auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
     for (int h = 0; h < hours; ++h) {
-        const int day = 15 + h / 24, hour = h % 24;
-        auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
-        // 2026-01-15 and on; past January's end the test needs no more than 384 hours.
-        hourly["time"].push_back(day <= 31 ? "2026-01-" + two(day) + "T" + two(hour) + ":00"
-                                           : "2026-02-" + two(day - 31) + "T" + two(hour) + ":00");
+        const CivilDate day = CivilFromDays(DaysFromCivil(first) + h / 24);
+        hourly["time"].push_back(std::to_string(day.year) + "-" + two(day.month) + "-" +
+                                 two(day.day) + "T" + two(h % 24) + ":00");
         hourly["temperature_2m"].push_back(-5.5);
         hourly["relative_humidity_2m"].push_back(85);
         hourly["surface_pressure"].push_back(997.2);
@@ -34,7 +35,7 @@ inline json Answer(int hours = 48) {
     }
     return {{"latitude", 55.75},
             {"longitude", 37.62},
-            {"utc_offset_seconds", 0},
+            {"utc_offset_seconds", offsetSeconds},
             {"timezone", "GMT"},
             {"hourly_units",
              {{"time", "iso8601"},

@@ -189,16 +189,9 @@ TEST(PeriodMapping, ARecordOfTheWorkedExampleValues) {
 // An answer of timezone=auto: 72 wall-clock hours from 2026-03-28T00:00 at one offset, each
 // hour's temperature its index, so a record's temperature tells which hours made it.
 json LocalAnswer(int offsetSeconds) {
-    json answer = Answer(72);
-    answer["utc_offset_seconds"] = offsetSeconds;
-    for (int h = 0; h < 72; ++h) {
-        const int day = 28 + h / 24, hour = h % 24;
-        auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
-        answer["hourly"]["time"][static_cast<std::size_t>(h)] =
-            (day <= 31 ? "2026-03-" + two(day) : "2026-04-" + two(day - 31)) + "T" + two(hour) +
-            ":00";
+    json answer = Answer(72, {2026, 3, 28}, offsetSeconds);
+    for (int h = 0; h < 72; ++h)
         answer["hourly"]["temperature_2m"][static_cast<std::size_t>(h)] = h;
-    }
     return answer;
 }
 

@@ -134,7 +134,8 @@ void BuildTown(const FeedTown& town, const BuildOptions& options, BuildReport& r
         }
         return;
     }
-    Write(ForecastPath(options.outputFolder, town), ForecastFile(*records.records), report);
+    Write(ForecastPath(options.outputFolder, town), vt::EncodeForecastFile(*records.records),
+          report);
     const std::vector<PageRow> rows = PageRows(*series, town, options.now);
     Write(PagePath(options.outputFolder, town), TownPage(town, rows), report);
     ++report.townsBuilt;

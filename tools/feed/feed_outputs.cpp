@@ -39,14 +39,6 @@ std::string TownListFile(std::span<const FeedTown> towns) {
     return file;
 }
 
-std::string ForecastFile(std::span<const vt::ForecastRecord> records) {
-    std::string file;
-    for (const vt::ForecastRecord& record : records) {
-        file += vt::EncodeForecastLine(record) + "\r\n";
-    }
-    return file;
-}
-
 std::string TownPage(const FeedTown& town, std::span<const PageRow> rows) {
     const vt::RussianDayNames dayNames;
     std::string body = "<p>" + HtmlEscape(town.name) + ", " + HtmlEscape(town.country) + "</p>\n";

@@ -14,9 +14,6 @@ namespace vtf {
 // "index;name;x;country;" lines in code page 1251, CR LF after each, in the towns file's order.
 std::string TownListFile(std::span<const FeedTown> towns);
 
-// One masked record line each, CR LF after each.
-std::string ForecastFile(std::span<const vt::ForecastRecord> records);
-
 // One row of the town page: a period and its record, or nothing when the data did not cover it.
 struct PageRow {
     vt::CivilDate date;
