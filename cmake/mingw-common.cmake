@@ -12,5 +12,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # the PE header, so that the same sources give the same bytes.
 set(CMAKE_EXE_LINKER_FLAGS_INIT
   "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -Wl,--no-insert-timestamp")
-# Each function and datum in a section of its own, so the linker drops what nothing calls.
-set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
+# Each function and datum in a section of its own, so the linker drops what nothing calls. No
+# type information for polymorphic classes: nothing asks for it (no dynamic_cast, no typeid),
+# and it cost the i686 product 78 KB; exceptions still get the type information they need.
+set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections -fno-rtti")

@@ -2,8 +2,11 @@
 # The demo: builds the program, starts it under Wine in a fresh program folder, and saves a
 # screenshot of the Wine desktop. Uses your X display when DISPLAY is set (the program then runs
 # until you choose "Выход" in its menu), otherwise a virtual one (VT_HEADLESS=1 forces that).
-# VT_DEMO_FEED=1: the forecast and the town list come from a real feed instead, vtfeed's tree of
-# the shipped samples (their hours moved to today) served by nginx on a free loopback port.
+# The program runs with its default source, the open forecast API, whose two addresses point at
+# the reference service on loopback (it answers from the feed's shipped samples moved to today).
+# VT_DEMO_SOURCE=service: the weather service of the protocol instead, the reference service.
+# VT_DEMO_FEED=1: the protocol's forecast and town list from a real feed, vtfeed's tree of the
+# shipped samples served by nginx on a free loopback port.
 # Whatever it started ends with it, Ctrl-C included.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -49,11 +52,20 @@ folder="$root/out/demo"
 rm -rf "$folder"
 mkdir -p "$folder"
 cp "$build/src/win32/vantoreltray.exe" "$folder/"
+# Nothing leaves the machine: every source the demo may use is named in [service].
 if [ -n "${VT_DEMO_FEED:-}" ]; then
-  printf '[service]\r\n' >"$folder/vantoreltray.ini"
+  printf '%s\r\n' '[service]' 'source=service' >"$folder/vantoreltray.ini"
   for key in counterHost dataHost mainSite uaSite; do
     printf '%s=%s\r\n' "$key" "$VT_FEED_HOST" >>"$folder/vantoreltray.ini"
   done
+  echo "Source: the weather service of the protocol, vtfeed's tree on $VT_FEED_HOST."
+elif [ "${VT_DEMO_SOURCE:-}" = service ]; then
+  vt_service_section 8717 >"$folder/vantoreltray.ini"
+  echo "Source: the weather service of the protocol, the reference service."
+else
+  printf '%s\r\n' '[service]' 'forecastApi=http://127.0.0.1:8717' \
+    'geocodingApi=http://127.0.0.1:8717' >"$folder/vantoreltray.ini"
+  echo "Source: the open forecast API (the default), answered by the reference service."
 fi
 (cd "$folder" && exec "$VT_WINE" ./vantoreltray.exe >/dev/null 2>&1) &
 program=$!

@@ -6,11 +6,11 @@
 VT_PROXY_USER=vantorel
 VT_PROXY_PASSWORD=s3cret
 
-# The [service] section of a settings file that names the reference service on PORT for every
-# host the program uses (127.0.0.1 to 127.0.0.10).
+# The [service] section of a settings file that names the reference service on PORT as the
+# source and for every host the program uses (127.0.0.1 to 127.0.0.10).
 vt_service_section() {  # vt_service_section PORT
   local key n=1
-  printf '[service]\r\n'
+  printf '%s\r\n' '[service]' 'source=service'
   for key in counterHost dataHost mainSite uaSite newsSite fanSite aviaSite roadSite monthSite \
     tourismSite; do
     printf '%s=127.0.0.%d:%s\r\n' "$key" "$n" "$1"

@@ -42,8 +42,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     vts::ServiceState state(options.fault, options.faultScope, options.now);
-    vts::Server server(state, log);
     std::string error;
+    const std::optional<vts::ApiSamples> api = vts::ApiSamples::Load(VT_SERVICE_FEED_DIR, error);
+    if (!api) {
+        std::fprintf(stderr, "vtservice: the forecast API's samples: %s\n", error.c_str());
+        return 1;
+    }
+    state.api = &*api;
+    vts::Server server(state, log);
     if (!server.Start(vts::ListenAddresses(options), options.port, error)) {
         std::fprintf(stderr, "vtservice: %s\n", error.c_str());
         return 1;

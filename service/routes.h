@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "api_samples.h"
 #include "click_counter.h"
 #include "common/calendar.h"
 #include "fault.h"
@@ -20,6 +21,7 @@ struct ServiceState {
 
     FaultState faults;
     ClickCounter counter;
+    const ApiSamples* api = nullptr;  // the open forecast API's answers; none: 503
     std::optional<vt::UtcTime> fixedNow;  // --now; the system clock otherwise
 
     vt::UtcTime Now() const;

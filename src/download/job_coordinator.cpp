@@ -22,7 +22,8 @@ std::optional<JobStart> JobCoordinator::Request(JobInput input, const UtcTime& n
         slot.followUpWanted = true;
         return std::nullopt;
     }
-    input.cancelled = std::make_shared<std::atomic<bool>>(false);
+    // Not make_shared: without type information it brings in a type_info compare.
+    input.cancelled = std::shared_ptr<std::atomic<bool>>(new std::atomic<bool>(false));
     input.deadline = FromUnixMillis(ToUnixMillis(now) + timeoutMillis_);
     slot.running = JobStart{++lastToken_, std::move(input)};
     slot.followUpWanted = false;

@@ -1,6 +1,7 @@
 #include "openmeteo/builtin_towns.h"
 
 #include "openmeteo/place.h"
+#include "openmeteo/rejection.h"
 #include "text/encoding.h"
 
 namespace vt {
@@ -62,8 +63,8 @@ const BuiltinTown* FindBuiltinTown(std::string_view index) {
 
 std::string TownListLine(std::string_view index, std::string_view name, std::string_view country,
                          double latitude, double longitude) {
-    return std::string(index) + ";" + Utf8ToCp1251(name) + ";x;" + Utf8ToCp1251(country) + ";" +
-           CoordinateText(latitude) + ";" + CoordinateText(longitude) + ";\r\n";
+    return Cat({index, ";", Utf8ToCp1251(name), ";x;", Utf8ToCp1251(country), ";",
+                CoordinateText(latitude), ";", CoordinateText(longitude), ";\r\n"});
 }
 
 std::string BuiltinTownListFile() {

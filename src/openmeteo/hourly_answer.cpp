@@ -1,6 +1,5 @@
 #include "openmeteo/hourly_answer.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "common/calendar.h"
@@ -28,117 +27,126 @@ const Quantity kQuantities[] = {
 };
 
 // "2026-12-09T00:00" as minutes since the epoch of a clock without offset.
-std::optional<std::int64_t> WallClockMinuteOf(const JsonValue& value) {
-    if (!value.IsString()) return std::nullopt;
-    const std::string text(value.GetString(), value.GetStringLength());
+std::optional<std::int64_t> WallClockMinuteOf(const JsonNode& value) {
+    if (!value.Is(JsonNode::Kind::String)) return std::nullopt;
+    const std::string& text = value.text;
     if (text.size() != 16 || text.substr(13) != ":00") return std::nullopt;
     const std::optional<UtcTime> time = ParseUtcTime(text + ":00Z");
     if (!time) return std::nullopt;
     return ToUnixMillis(*time) / 60000;
 }
 
-const JsonValue& HourlyArray(const JsonValue& hourly, const std::string& key, std::size_t hours) {
-    const JsonValue& values = Member(hourly, key, "hourly.");
-    if (!values.IsArray()) Reject("hourly." + key, "not an array");
-    if (values.Size() != hours) {
-        Reject("hourly." + key,
-               std::to_string(values.Size()) + " values for " + std::to_string(hours) + " hours");
+const JsonNode& HourlyArray(const JsonNode& hourly, const std::string& key, std::size_t hours) {
+    const JsonNode& values = Member(hourly, key, "hourly.");
+    if (!values.Is(JsonNode::Kind::Array)) Reject(Cat({"hourly.", key}), "not an array");
+    if (values.children.size() != hours) {
+        Reject(Cat({"hourly.", key}), Cat({std::to_string(values.children.size()), " values for ",
+                                           std::to_string(hours), " hours"}));
     }
     return values;
 }
 
-void ReadQuantity(const JsonValue& hourly, const Quantity& quantity, std::size_t hours,
+void ReadQuantity(const JsonNode& hourly, const Quantity& quantity, std::size_t hours,
                   HourlySeries& series) {
-    const JsonValue& values = HourlyArray(hourly, quantity.key, hours);
+    const JsonNode& values = HourlyArray(hourly, quantity.key, hours);
     auto& out = series.*quantity.values;
-    for (rapidjson::SizeType i = 0; i < values.Size(); ++i) {
-        const std::string field =
-            "hourly." + std::string(quantity.key) + "[" + std::to_string(i) + "]";
-        const JsonValue& value = values[i];
-        if (value.IsNull()) {
+    const std::string array = Cat({"hourly.", quantity.key});
+    for (std::size_t i = 0; i < values.children.size(); ++i) {
+        const JsonNode& value = values.children[i];
+        if (value.Is(JsonNode::Kind::Null)) {
             out.emplace_back();
             continue;
         }
-        if (!value.IsNumber()) Reject(field, "not a number");
-        const double number = value.GetDouble();
+        if (!value.Is(JsonNode::Kind::Number)) RejectElement(array, i, "not a number");
+        const double number = value.number;
         if (number < quantity.low || number > quantity.high) {
-            Reject(field, quantity.high == kUnbounded
-                              ? NumberText(number) + " is below " + NumberText(quantity.low)
-                              : NumberText(number) + " is outside " + NumberText(quantity.low) +
-                                    ".." + NumberText(quantity.high));
+            RejectElement(array, i,
+                          quantity.high == kUnbounded
+                              ? Cat({NumberText(number), " is below ", NumberText(quantity.low)})
+                              : Cat({NumberText(number), " is outside ", NumberText(quantity.low),
+                                     "..", NumberText(quantity.high)}));
         }
         out.emplace_back(number);
     }
 }
 
-void ReadWeatherCodes(const JsonValue& hourly, std::size_t hours, HourlySeries& series) {
-    const JsonValue& values = HourlyArray(hourly, "weather_code", hours);
-    for (rapidjson::SizeType i = 0; i < values.Size(); ++i) {
-        const JsonValue& value = values[i];
-        if (value.IsNull()) {
+void ReadWeatherCodes(const JsonNode& hourly, std::size_t hours, HourlySeries& series) {
+    const JsonNode& values = HourlyArray(hourly, "weather_code", hours);
+    for (std::size_t i = 0; i < values.children.size(); ++i) {
+        const JsonNode& value = values.children[i];
+        if (value.Is(JsonNode::Kind::Null)) {
             series.weatherCode.emplace_back();
             continue;
         }
         // Range first: a cast of a huge double to int is undefined.
-        const double number = value.IsNumber() ? value.GetDouble() : -1;
+        const double number = value.Is(JsonNode::Kind::Number) ? value.number : -1;
         if (!(number >= 0 && number <= 99) || std::trunc(number) != number ||
             !IsKnownWeatherCode(static_cast<int>(number))) {
-            Reject("hourly.weather_code[" + std::to_string(i) + "]",
-                   "unknown weather code " + Shown(value));
+            RejectElement("hourly.weather_code", i, Cat({"unknown weather code ", Shown(value)}));
         }
         series.weatherCode.emplace_back(static_cast<int>(number));
     }
 }
 
-void CheckUnits(const JsonValue& root) {
-    const JsonValue& units = ObjectMember(root, "hourly_units");
+void CheckUnits(const JsonNode& root) {
+    const JsonNode& units = ObjectMember(root, "hourly_units");
     auto expect = [&units](const std::string& key, const std::string& unit) {
-        const JsonValue& value = Member(units, key, "hourly_units.");
-        if (!value.IsString() || std::string(value.GetString(), value.GetStringLength()) != unit) {
-            Reject("hourly_units." + key, Shown(value) + " where \"" + unit + "\" is expected");
+        const JsonNode& value = Member(units, key, "hourly_units.");
+        if (!value.Is(JsonNode::Kind::String) || value.text != unit) {
+            Reject(Cat({"hourly_units.", key}),
+                   Cat({Shown(value), " where \"", unit, "\" is expected"}));
         }
     };
     expect("time", "iso8601");
     for (const Quantity& quantity : kQuantities) expect(quantity.key, quantity.unit);
 }
 
-int UtcOffsetMinutesOf(const JsonValue& root) {
-    const JsonValue& offset = Member(root, "utc_offset_seconds", "");
-    const double seconds = offset.IsNumber() ? offset.GetDouble() : NAN;
+int UtcOffsetMinutesOf(const JsonNode& root) {
+    const JsonNode& offset = Member(root, "utc_offset_seconds", "");
+    const double seconds = offset.Is(JsonNode::Kind::Number) ? offset.number : NAN;
     if (!(seconds >= kMinUtcOffsetMinutes * 60.0 && seconds <= kMaxUtcOffsetMinutes * 60.0) ||
         std::fmod(seconds, 60.0) != 0) {
-        Reject("utc_offset_seconds", Shown(offset) +
-                                         " is not an offset of whole minutes within "
-                                         "-12..+14 hours");
+        Reject("utc_offset_seconds",
+               Cat({Shown(offset), " is not an offset of whole minutes within -12..+14 hours"}));
     }
     return static_cast<int>(seconds / 60);
 }
 
-HourlySeries ReadDocument(const JsonValue& root) {
-    if (!root.IsObject()) Reject("(document)", "not an object");
-    RejectLongArrays(ObjectMember(root, "hourly"), "hourly.", kMaxHours);
+HourlySeries ReadDocument(const JsonNode& root) {
+    if (!root.Is(JsonNode::Kind::Object)) Reject("(document)", "not an object");
+    for (const JsonNode& column : ObjectMember(root, "hourly").children) {
+        if (column.Is(JsonNode::Kind::Array) && column.children.size() > kMaxHours) {
+            Reject(Cat({"hourly.", column.key}),
+                   Cat({std::to_string(column.children.size()), " values, more than ",
+                        std::to_string(kMaxHours)}));
+        }
+    }
     HourlySeries series;
     series.utcOffsetMinutes = UtcOffsetMinutesOf(root);
     CheckUnits(root);
-    const JsonValue& hourly = ObjectMember(root, "hourly");
-    const JsonValue& times = Member(hourly, "time", "hourly.");
-    if (!times.IsArray() || times.Empty()) Reject("hourly.time", "not a list of hours");
+    const JsonNode& hourly = ObjectMember(root, "hourly");
+    const JsonNode& times = Member(hourly, "time", "hourly.");
+    if (!times.Is(JsonNode::Kind::Array) || times.children.empty())
+        Reject("hourly.time", "not a list of hours");
     std::int64_t first = 0;
-    for (rapidjson::SizeType i = 0; i < times.Size(); ++i) {
-        const std::optional<std::int64_t> minute = WallClockMinuteOf(times[i]);
-        const std::string field = "hourly.time[" + std::to_string(i) + "]";
-        if (!minute) Reject(field, Shown(times[i]) + " is not an hour as YYYY-MM-DDTHH:00");
+    for (std::size_t i = 0; i < times.children.size(); ++i) {
+        const std::optional<std::int64_t> minute = WallClockMinuteOf(times.children[i]);
+        if (!minute) {
+            RejectElement("hourly.time", i,
+                          Cat({Shown(times.children[i]), " is not an hour as YYYY-MM-DDTHH:00"}));
+        }
         if (i == 0) {
             first = *minute;
         } else if (*minute != first + 60 * static_cast<std::int64_t>(i)) {
-            Reject(field, Shown(times[i]) + " does not follow the previous hour");
+            RejectElement("hourly.time", i,
+                          Cat({Shown(times.children[i]), " does not follow the previous hour"}));
         }
     }
     series.firstMinute = first - series.utcOffsetMinutes;
     for (const Quantity& quantity : kQuantities) {
-        ReadQuantity(hourly, quantity, times.Size(), series);
+        ReadQuantity(hourly, quantity, times.children.size(), series);
     }
-    ReadWeatherCodes(hourly, times.Size(), series);
+    ReadWeatherCodes(hourly, times.children.size(), series);
     return series;
 }
 
@@ -155,7 +163,7 @@ bool IsKnownWeatherCode(int code) {
 
 SeriesResult ReadHourlySeries(std::string_view text) {
     try {
-        const JsonDocument document = ParseJson(text, kMaxAnswerBytes);
+        const JsonNode document = ParseJson(text, kMaxAnswerBytes, kMaxAnswerValues);
         return {ReadDocument(document), {}};
     } catch (const JsonRejection& failure) {
         return {std::nullopt, failure.rejection};

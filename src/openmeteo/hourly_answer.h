@@ -19,6 +19,8 @@ namespace vt {
 
 inline constexpr std::size_t kMaxAnswerBytes = 4 * 1024 * 1024;
 inline constexpr std::size_t kMaxHours = 384;  // 16 days, the most the API gives
+// Every value of an answer of kMaxHours in all its columns, with room for other members.
+inline constexpr std::size_t kMaxAnswerValues = 16 * kMaxHours;
 // The zones of the world lie between UTC-12 and UTC+14.
 inline constexpr int kMinUtcOffsetMinutes = -12 * 60;
 inline constexpr int kMaxUtcOffsetMinutes = 14 * 60;

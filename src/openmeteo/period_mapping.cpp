@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::int64_t kMinutesPerDay = 24 * 60;
 
-bool AnyOf(std::span<const int> codes, auto&& predicate) {
-    return std::any_of(codes.begin(), codes.end(), predicate);
-}
-
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
 }
@@ -27,7 +23,7 @@ std::string PeriodName(int period) {
 
 std::string DateText(CivilDate date) {
     auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
-    return std::to_string(date.year) + "-" + two(date.month) + "-" + two(date.day);
+    return Cat({std::to_string(date.year), "-", two(date.month), "-", two(date.day)});
 }
 
 PeriodHours HoursOf(int period) {
@@ -76,17 +72,29 @@ int WindSectorOf(std::span<const double> degrees) {
     return static_cast<int>(std::floor((mean + 22.5) / 45)) % 8;
 }
 
+// The worst weather of a code, in the order the sky numbers rank it: 4 thunder, 3 snow,
+// 2 rain or drizzle, 1 fog, 0 none.
+int SeverityOf(int code) {
+    if (code == 95 || code == 96 || code == 99) return 4;
+    if ((code >= 71 && code <= 77) || code == 85 || code == 86) return 3;
+    if ((code >= 51 && code <= 67) || (code >= 80 && code <= 82)) return 2;
+    return code == 45 || code == 48 ? 1 : 0;
+}
+
 int SkyOf(std::span<const int> codes, int meanCloudCover) {
-    auto in = [](int low, int high) { return [=](int c) { return c >= low && c <= high; }; };
-    if (AnyOf(codes, [](int c) { return c == 95 || c == 96 || c == 99; })) return 9;
+    int worst = 0;
+    for (int code : codes) worst = std::max(worst, SeverityOf(code));
     const bool overcast = meanCloudCover >= 85;
-    if (AnyOf(codes, [&](int c) { return in(71, 77)(c) || c == 85 || c == 86; })) {
-        return overcast ? 8 : 7;
+    switch (worst) {
+        case 4:
+            return 9;
+        case 3:
+            return overcast ? 8 : 7;
+        case 2:
+            return overcast ? 6 : 5;
+        case 1:
+            return 4;
     }
-    if (AnyOf(codes, [&](int c) { return in(51, 67)(c) || in(80, 82)(c); })) {
-        return overcast ? 6 : 5;
-    }
-    if (AnyOf(codes, [](int c) { return c == 45 || c == 48; })) return 4;
     if (meanCloudCover < 20) return 1;
     if (meanCloudCover < 50) return 2;
     if (meanCloudCover < 85) return 3;
@@ -115,7 +123,9 @@ SamplesResult SamplesOf(const HourlySeries& series, int utcOffsetMinutes, CivilD
                         int period) {
     const PeriodHours hours = HoursOf(period);
     const std::int64_t day = DaysFromCivil(date);
-    const std::string where = "the " + PeriodName(period) + " of " + DateText(date) + " (local)";
+    auto where = [&] {
+        return Cat({"the ", PeriodName(period), " of ", DateText(date), " (local)"});
+    };
     PeriodSamples s;
     for (std::size_t i = 0; i < series.Hours(); ++i) {
         const std::int64_t local =
@@ -140,20 +150,21 @@ SamplesResult SamplesOf(const HourlySeries& series, int utcOffsetMinutes, CivilD
         for (const Column& column : columns) {
             if (!column.value) {
                 return {std::nullopt,
-                        {"hourly." + std::string(column.key) + "[" + std::to_string(i) + "]",
-                         "null in " + where}};
+                        {Cat({"hourly.", column.key, "[", std::to_string(i), "]"}),
+                         Cat({"null in ", where()})}};
             }
             column.into.push_back(*column.value);
         }
         if (!series.weatherCode[i]) {
             return {std::nullopt,
-                    {"hourly.weather_code[" + std::to_string(i) + "]", "null in " + where}};
+                    {Cat({"hourly.weather_code[", std::to_string(i), "]"}),
+                     Cat({"null in ", where()})}};
         }
         s.weatherCode.push_back(*series.weatherCode[i]);
     }
     const std::size_t wanted = static_cast<std::size_t>(hours.end - hours.start);
     if (s.temperature.size() != wanted) {
-        return {std::nullopt, {"hourly.time", "does not cover " + where}};
+        return {std::nullopt, {"hourly.time", Cat({"does not cover ", where()})}};
     }
     return {std::move(s), {}};
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace vt {
 
@@ -9,5 +11,8 @@ struct Rejection {
     std::string field;
     std::string reason;
 };
+
+// The parts one after another, for messages: one call where a chain of + would inline each step.
+std::string Cat(std::initializer_list<std::string_view> parts);
 
 }  // namespace vt

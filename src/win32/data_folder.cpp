@@ -15,8 +15,10 @@ namespace {
 // Creating and removing a file is the one sure test: attributes and ACLs do not tell about a
 // read-only medium, and a folder's read-only attribute means nothing for its files.
 bool CanWriteIn(const std::wstring& folder) {
+    // Digits by to_string: to_wstring would bring the C library's whole wide printf along.
+    const std::string pid = std::to_string(GetCurrentProcessId());
     const std::wstring probe =
-        folder + L"vantoreltray-" + std::to_wstring(GetCurrentProcessId()) + L".probe";
+        folder + L"vantoreltray-" + std::wstring(pid.begin(), pid.end()) + L".probe";
     const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;

@@ -125,19 +125,19 @@ int TaskbarCreated(const Args&) {
     return Result(main && PostMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0));
 }
 
+// A named callback: a lambda does not convert to the stdcall WNDENUMPROC of 32-bit Windows.
+BOOL CALLBACK PrintStaticText(HWND child, LPARAM) {
+    wchar_t cls[64];
+    GetClassNameW(child, cls, 64);
+    const std::string text = vt::Narrow(e2e::TextOf(child));
+    if (lstrcmpiW(cls, L"Static") == 0 && !text.empty()) std::printf("%s\n", text.c_str());
+    return TRUE;
+}
+
 int DialogText(const Args& a) {
     HWND dialog = e2e::WaitForVisibleDialog(a[0].c_str(), a.Number(1));
     if (!dialog) return 1;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM) -> BOOL {
-            wchar_t cls[64];
-            GetClassNameW(child, cls, 64);
-            const std::string text = vt::Narrow(e2e::TextOf(child));
-            if (lstrcmpiW(cls, L"Static") == 0 && !text.empty()) std::printf("%s\n", text.c_str());
-            return TRUE;
-        },
-        0);
+    EnumChildWindows(dialog, PrintStaticText, 0);
     return 0;
 }
 

@@ -31,12 +31,17 @@ wait_until() {  # COMMAND...: true within 10 s
 }
 
 # A fresh program folder holding only the program; prints its path.
+# Its settings name the weather service of the protocol as their source, so that nothing leaves
+# the machine; a case writes its own settings after that section (>>).
 fresh_folder() {
   local dir="$WORK/$1"
   rm -rf "$dir"; mkdir -p "$dir"
   cp "$BUILD/src/win32/vantoreltray.exe" "$dir/"
+  service_source_section >"$dir/vantoreltray.ini"
   printf '%s\n' "$dir"
 }
+
+service_source_section() { printf '%s\r\n' '[service]' 'source=service'; }
 
 # Starts the program in DIR without waiting for it; E2E_PROGRAM_PID is its process.
 launch_program() {  # DIR

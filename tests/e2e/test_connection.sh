@@ -20,7 +20,7 @@ begin "a proxy user without a proxy address: no request, a message, OK still wor
 dir=$(fresh_folder connection-no-address)
 put_forecast "$dir" 27612
 printf '%s\r\n' '[settings]' 'stateConnectChecked=3' 'ProxyServer=' 'ProxyPort=' \
-  'userProxy=vantorel' 'passwdProxy=s3cret' >"$dir/vantoreltray.ini"
+  'userProxy=vantorel' 'passwdProxy=s3cret' >>"$dir/vantoreltray.ini"
 before=$(traffic)
 start_program "$dir"
 driver menu Update >/dev/null

@@ -16,7 +16,7 @@ else
   check "nginx serves it" vt_feed_start "$feed/tree" "$feed/nginx"
   dir=$(fresh_folder feed)
   {
-    printf '%s\r\n' '[service]'
+    service_source_section
     for key in counterHost dataHost mainSite uaSite; do printf '%s=%s\r\n' "$key" "$VT_FEED_HOST"; done
   } >"$dir/vantoreltray.ini"
   start_program "$dir"

@@ -46,7 +46,8 @@ end
 
 begin "a start-up write keeps the sections the program does not write"
 dir=$(fresh_folder service-kept)
-printf '%s\r\n' '[frc]' 'frcTownIndex=27612' '[service]' 'dataHost=127.0.0.3:8717' '[mine]' 'note=kept' |
+printf '%s\r\n' '[frc]' 'frcTownIndex=27612' '[service]' 'source=service' 'dataHost=127.0.0.3:8717' \
+  '[mine]' 'note=kept' |
   to_cp1251 >"$dir/vantoreltray.ini"
 start_program "$dir"
 check "start-up adds its keys" wait_for_file_line "$dir/vantoreltray.ini" '^viewIconColor='

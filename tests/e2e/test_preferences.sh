@@ -25,7 +25,7 @@ dir=$(fresh_folder "prefs with blank")
 "$VT_WINE" reg delete "$RUN_KEY" /v VantorelTray /f >/dev/null 2>&1
 # Direct at first; OK switches to the proxy seconds after the direct download, and the refresh
 # must go to the proxy, not down a connection kept from the direct one.
-printf '%s\r\n' '[settings]' 'stateConnectChecked=1' >"$dir/vantoreltray.ini"
+printf '%s\r\n' '[settings]' 'stateConnectChecked=1' >>"$dir/vantoreltray.ini"
 log_from=$(($(wc -l <"$VT_SERVICE_LOG_FILE") + 1))
 start_program "$dir"
 wait_for_file_line "$dir/27612.txt" $'\r$' || true
@@ -80,7 +80,7 @@ end
 begin "the colour box: Другой... opens the colour dialog by list or keys, Cancel keeps the entry shown"
 dir=$(fresh_folder prefs-colour)
 put_forecast "$dir" 27612
-printf '%s\r\n' '[settings]' 'viewIconCheked=Температура' 'viewIconColor=$00336699' >"$dir/vantoreltray.ini"
+printf '%s\r\n' '[settings]' 'viewIconCheked=Температура' 'viewIconColor=$00336699' >>"$dir/vantoreltray.ini"
 start_program "$dir"
 check "opened" open_preferences
 modules=$(driver loaded-modules)

@@ -1,6 +1,8 @@
 # Start-up and the settings file, seen from outside.
 
+# The section the test wrote, then the program's keys.
 expected_first_ini() {
+  service_source_section
   printf '%s\r\n' '[frc]' 'frctime=0,6,12,18' 'frcNewtime=@' 'frcTownIndex=27612' \
     'frcTownName=Москва' 'frcCountryName=Россия' '[settings]' 'breakBaloonCheked=10' \
     'viewFrcCheked=День+ночь' 'picOnIconStyle=1' 'viewIconCheked=Облачность и осадки' \
@@ -33,7 +35,7 @@ first_start_case C.UTF-8 "Погода 1252"
 begin "a hand-made settings file"
 dir=$(fresh_folder hand-made)
 printf '%s\r\n' '[frc]' 'frcTownIndex=3914' 'frcTownName=Энск' '[settings]' 'viewFrcCheked=' \
-  'viewIconColor=$000000FF' | to_cp1251 >"$dir/vantoreltray.ini"
+  'viewIconColor=$000000FF' | to_cp1251 >>"$dir/vantoreltray.ini"
 start_program "$dir"
 check "start-up finishes" wait_for_file_line "$dir/vantoreltray.ini" '^passwdproxy='
 check "the empty span is rewritten with the default" wait_until \
@@ -46,6 +48,7 @@ end
 
 begin "a settings file that cannot be written"
 dir=$(fresh_folder unwritable)
+rm "$dir/vantoreltray.ini"
 mkdir "$dir/vantoreltray.ini"
 start_program "$dir"
 text=$(driver dialog-text Vantorel.Tray 15000)
@@ -75,7 +78,7 @@ end
 
 begin "a settings file saved as UTF-8 by an editor"
 dir=$(fresh_folder utf8-settings)
-{ printf '\xEF\xBB\xBF'; printf '%s\r\n' '[frc]' 'frcTownIndex=26063' 'frcTownName=Тула' \
+{ printf '\xEF\xBB\xBF'; service_source_section; printf '%s\r\n' '[frc]' 'frcTownIndex=26063' 'frcTownName=Тула' \
   '[mine]' 'note=東京'; } >"$dir/vantoreltray.ini"
 cp "$dir/vantoreltray.ini" "$WORK/utf8-original.ini"
 start_program "$dir"
@@ -94,7 +97,8 @@ if ! mount -t tmpfs -o size=4m tmpfs "$dir" 2>/dev/null; then
 else
   begin "a program folder that cannot be written: the user's own folder"
   cp "$BUILD/src/win32/vantoreltray.exe" "$dir/"
-  printf '%s\r\n' '[frc]' 'frcTownIndex=26063' 'frcTownName=Тула' '[mine]' 'note=kept' |
+  { service_source_section
+    printf '%s\r\n' '[frc]' 'frcTownIndex=26063' 'frcTownName=Тула' '[mine]' 'note=kept'; } |
     to_cp1251 >"$dir/vantoreltray.ini"
   mount -o remount,ro "$dir"
   local_app_data=$("$VT_WINE" cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')

@@ -47,7 +47,7 @@ check "exit" exit_program
 record_links
 dir=$(fresh_folder links-ua)
 printf '%s\r\n' '[frc]' 'frcTownIndex=33345' 'frcTownName=Киев' 'frcCountryName=Украина' |
-  to_cp1251 >"$dir/vantoreltray.ini"
+  to_cp1251 >>"$dir/vantoreltray.ini"
 put_forecast "$dir" 33345
 start_program "$dir"
 driver tray WM_LBUTTONDBLCLK >/dev/null

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "openmeteo/builtin_towns.h"
 #include "text/encoding.h"
 
 namespace vtf {
@@ -78,6 +79,18 @@ TEST(FeedTowns, TheShippedTownsFileHoldsMoscowAndUkrainianTowns) {
     int ukrainian = 0;
     for (const FeedTown& town : file.towns) ukrainian += town.country == "Украина";
     EXPECT_GE(ukrainian, 2);
+
+    // The program's built-in towns are the feed's, in its order, at its places.
+    const std::span<const vt::BuiltinTown> builtin = vt::BuiltinTowns();
+    ASSERT_EQ(builtin.size(), file.towns.size());
+    for (std::size_t i = 0; i < builtin.size(); ++i) {
+        const FeedTown& town = file.towns[i];
+        EXPECT_EQ(std::string(builtin[i].index) + ";" + std::string(builtin[i].name) + ";" +
+                      std::string(builtin[i].country),
+                  town.index + ";" + town.name + ";" + town.country);
+        EXPECT_EQ(builtin[i].latitude, town.latitude) << town.name;
+        EXPECT_EQ(builtin[i].longitude, town.longitude) << town.name;
+    }
 }
 
 }  // namespace

@@ -24,15 +24,18 @@ int ClosedItemWidth96() {
     return ok ? static_cast<int>(info.rcItem.right - info.rcItem.left) : 0;
 }
 
+// A named procedure: a lambda does not convert to the stdcall DLGPROC of 32-bit Windows.
+INT_PTR CALLBACK IgnoreEverything(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
 // Every name shows whole beside its swatch in the closed box, in the dialog's font at each
 // scaling: the swatch gives way, the box keeps its specified width.
 TEST(ColourBoxControl, EveryNameFitsTheClosedBoxAtEveryScaling) {
     const int itemWidth96 = ClosedItemWidth96();
     ASSERT_GT(itemWidth96, 100);
     // The font the program's dialogs get, as this system makes it at 96 DPI.
-    HWND dialog = CreateFrameDialog(
-        GetModuleHandleW(nullptr), nullptr,
-        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    HWND dialog = CreateFrameDialog(GetModuleHandleW(nullptr), nullptr, IgnoreEverything, 0);
     ASSERT_TRUE(dialog);
     LOGFONTW dialogFont = {};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof dialogFont,

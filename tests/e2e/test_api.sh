@@ -1,0 +1,52 @@
+# The default source, the open forecast API, with its two addresses pointed at the reference
+# service on loopback: it answers from the feed's shipped samples moved to today.
+
+api_section() {
+  printf '%s\r\n' '[service]' "forecastApi=http://127.0.0.1:${VT_SERVICE_PORT:-8717}" \
+    "geocodingApi=http://127.0.0.1:${VT_SERVICE_PORT:-8717}"
+}
+
+begin "a folder naming only the API's addresses shows today's weather of the samples"
+service_fault none
+dir=$(fresh_folder api)
+api_section >"$dir/vantoreltray.ini"
+start_program "$dir"
+check "27612.txt arrives" wait_for_file_line "$dir/27612.txt" $'\r$'
+check "Moscow's place was asked for, on its own clock" grep -qF \
+  '"target":"/v1/forecast?latitude=55.7558&longitude=37.6173&hourly=temperature_2m,relative_humidity_2m,surface_pressure,wind_speed_10m,wind_direction_10m,weather_code,cloud_cover&timezone=auto&forecast_days=3"' \
+  "$VT_SERVICE_LOG_FILE"
+check "no protocol request was made" not grep -q '"target":"/r.php?sh' "$VT_SERVICE_LOG_FILE"
+driver tray WM_LBUTTONDOWN >/dev/null
+check "a click shows the balloon" wait_until driver balloon-visible
+balloon=$(driver balloon-text)
+sleep 1  # the balloon fades in
+screenshot api-balloon
+# The same weather the feed's case reads from vtfeed's files of the same samples.
+if [ "$(TZ=Etc/GMT-3 date +%H)" -lt 18 ]; then day=$(TZ=Etc/GMT-3 date +%-d/%-m); else
+  day=$(TZ=Etc/GMT-3 date -d tomorrow +%-d/%-m); fi
+night=$(TZ=Etc/GMT-3 date -d tomorrow +%-d/%-m)
+day_text="Переменная облачность. Снег, -4..-6 °C, Давление 748 мм, Влажность 85%, Ветер юго-восточный, 4 м/с"
+night_text="Облачно, -8..-10 °C, Давление 750 мм, Влажность 90%, Ветер восточный, 2 м/с"
+check "the day: $day $day_text" grep -qE "^$day [^,]+, день: $day_text\$" <<<"$balloon"
+check "the night: $night $night_text" grep -qE "^$night [^,]+, ночь: $night_text\$" <<<"$balloon"
+[ "$E2E_CASE_OK" = 1 ] || printf '    the balloon read:\n%s\n' "$balloon"
+check "the settings file gained no [service] key" \
+  test "$(grep -ac '^forecastApi=\|^geocodingApi=\|^source=' "$dir/vantoreltray.ini")" = 2
+check "exit" exit_program
+end
+
+begin "a wrong answer says so and keeps no file"
+dir=$(fresh_folder api-wrong)
+api_section >"$dir/vantoreltray.ini"
+service_fault error-page
+start_program "$dir"
+says_wrong_data() {
+  driver tray WM_LBUTTONDOWN >/dev/null
+  wait_until driver balloon-visible && driver balloon-text | grep -qF "Сервис прогнозов прислал неверные данные"
+}
+check "the balloon says the data were wrong" wait_until says_wrong_data
+screenshot api-wrong-data
+check "no forecast file is stored" test ! -e "$dir/27612.txt"
+service_fault none
+check "exit" exit_program
+end
