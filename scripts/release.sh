@@ -35,10 +35,14 @@ vantoreltray.exe contains, linked statically, parts of these libraries:
   Runtime Library Exception 3.1, which permits distributing the program under terms of its
   own choice;
 - the MinGW-w64 runtime and its winpthreads library, under the Zope Public License 2.1, the MIT
-  licence and the other permissive licences listed below.
+  licence and the other permissive licences listed below;
+- RapidJSON, the JSON parser, under the MIT licence.
 
 Their copyright and licence texts follow, as the Debian packages that built this program ship
-them (gcc-mingw-w64-base and mingw-w64-$1-dev).
+them (gcc-mingw-w64-base, mingw-w64-$1-dev and rapidjson-dev).
+
+The weather data of the default source come from Open-Meteo.com, under the Creative Commons
+Attribution 4.0 licence (CC BY 4.0).
 
 ================================================================================
 GCC (gcc-mingw-w64-base)
@@ -52,6 +56,13 @@ MinGW-w64 (mingw-w64-$1-dev)
 ================================================================================
 EOF
   cat "/usr/share/doc/mingw-w64-$1-dev/copyright"
+  cat <<EOF
+
+================================================================================
+RapidJSON (rapidjson-dev)
+================================================================================
+EOF
+  cat /usr/share/doc/rapidjson-dev/copyright
 }
 
 # pack PRESET ARCH MINGW_DEV_NAME: packs that build's executable, or says why it cannot.

@@ -28,7 +28,7 @@ enum class FaultMode {
 
 // Which requests a fault applies to.
 enum class FaultScope {
-    Data,  // /data/... and /vlbartlistfull.txt
+    Data,  // /data/..., /vlbartlistfull.txt and /v1/forecast
     All,   // those and the forecast's counter request /r.php?sh...
 };
 

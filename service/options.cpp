@@ -101,8 +101,11 @@ std::string_view UsageText() {
            "  --fault MODE        none, never-answer, stall-body, truncate-body, endless-body,\n"
            "                      error-page, status-404, status-500, empty-body, close-no-reply,\n"
            "                      redirect-loop\n"
-           "  --fault-scope S     data (the data files, default) or all (also /r.php?sh...)\n"
+           "  --fault-scope S     data (the data files and /v1/forecast, default) or all (also\n"
+           "                      /r.php?sh...)\n"
            "  --help              this text\n"
+           "The forecast API's /v1/forecast?latitude=..&longitude=.. answers from the feed's\n"
+           "samples (service/feed), the nearest town's moved to today on its own clock.\n"
            "At run time: GET /control/fault?mode=MODE[&scope=S], GET /counts.\n";
 }
 

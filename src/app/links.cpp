@@ -2,6 +2,7 @@
 
 #include "app/service_config.h"
 #include "app/tray_settings.h"
+#include "openmeteo/town_page.h"
 
 namespace vt {
 
@@ -16,6 +17,7 @@ std::string TownPageLink(const ServiceConfig& service, const TTraySettings& sett
 }
 
 std::optional<std::string> MenuLink(const ServiceConfig& service, MenuItem item) {
+    if (service.source == WeatherSource::OpenMeteo) return std::nullopt;
     switch (item) {
         case MenuItem::News:
             return CounterLink(service, "http://" + service.newsSite);
@@ -38,6 +40,13 @@ std::optional<std::string> MenuLink(const ServiceConfig& service, MenuItem item)
 
 std::string FanSiteAddress(const ServiceConfig& service) {
     return "http://" + service.fanSite + "/";
+}
+
+AboutCredit AboutCreditOf(const ServiceConfig& service) {
+    if (service.source == WeatherSource::OpenMeteo) {
+        return {kDataSourceAddress, kDataCredit, "на сайт"};
+    }
+    return {FanSiteAddress(service), "За дополнительной информацией обращайтесь", "на сайт"};
 }
 
 }  // namespace vt

@@ -21,7 +21,17 @@ std::string TownPageLink(const ServiceConfig& service, const TTraySettings& sett
 // The fan site as the About box shows and opens it, directly: "http://" + host + "/".
 std::string FanSiteAddress(const ServiceConfig& service);
 
-// The link of a menu item that opens a section of the site; nullopt for the other items.
+// What the About box says under the version and which address its links open: the fan site of
+// the protocol's service, or the credit of the open forecast API's data.
+struct AboutCredit {
+    std::string address;
+    std::string line1;  // Label5
+    std::string line2;  // Label6, before the link
+};
+AboutCredit AboutCreditOf(const ServiceConfig& service);
+
+// The link of a menu item that opens a section of the site; nullopt for the other items and for
+// every item with the open forecast API, which has no such sections.
 std::optional<std::string> MenuLink(const ServiceConfig& service, MenuItem item);
 
 }  // namespace vt

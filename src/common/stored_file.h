@@ -10,4 +10,9 @@ inline std::string StoredFilePath(const std::string& folder, const std::string& 
     return folder + base + ".txt";
 }
 
+// The town page the embedded source writes beside the forecast: the index is digits only.
+inline std::string TownPagePath(const std::string& folder, const std::string& townIndex) {
+    return folder + townIndex + ".htm";
+}
+
 }  // namespace vt

@@ -8,6 +8,7 @@
 #include "openmeteo/forecast_request.h"
 #include "openmeteo/hourly_answer.h"
 #include "openmeteo/period_mapping.h"
+#include "openmeteo/town_page.h"
 #include "ports/clock.h"
 #include "ports/files.h"
 #include "prefs/town_list.h"
@@ -99,14 +100,22 @@ JobOutcome BadAnswerOutcome(const JobInput& input, const JobPorts& ports) {
     return outcome;
 }
 
-// The two records of the answer, as the service's file would hold them; nullopt for an answer
-// the mapping refuses.
-std::optional<std::string> ForecastFileOf(const std::string& answer, const UtcTime& now) {
+struct ApiFiles {
+    std::string forecast;  // the two records, as the service's file would hold them
+    std::string page;      // «Прогноз на 3 дня»
+};
+
+// Nullopt for an answer the mapping refuses.
+std::optional<ApiFiles> FilesOf(const JobInput& input, const std::string& answer,
+                                const UtcTime& now) {
     const SeriesResult read = ReadHourlySeries(answer);
     if (!read.series) return std::nullopt;
-    const FileRecords file = FileRecordsAt(*read.series, read.series->utcOffsetMinutes, now);
+    const int offset = read.series->utcOffsetMinutes;
+    const FileRecords file = FileRecordsAt(*read.series, offset, now);
     if (!file.records) return std::nullopt;
-    return EncodeForecastFile(*file.records);
+    return ApiFiles{
+        EncodeForecastFile(*file.records),
+        TownPage(input.townName, input.countryName, PageRows(*read.series, offset, now))};
 }
 
 JobOutcome FetchApiForecast(const JobInput& input, const JobPorts& ports) {
@@ -122,16 +131,18 @@ JobOutcome FetchApiForecast(const JobInput& input, const JobPorts& ports) {
                    fetched.retryAfter ? ParseRetryAfter(*fetched.retryAfter) : std::nullopt};
     JobOutcome outcome;
     const UtcTime now = ports.clock.NowUtc();
-    const std::optional<std::string> file =
-        fetched.ok ? ForecastFileOf(fetched.body, now) : std::nullopt;
+    const std::optional<ApiFiles> files =
+        fetched.ok ? FilesOf(input, fetched.body, now) : std::nullopt;
     if (!fetched.ok && !fetched.overCap) {
         outcome = FailedFetchOutcome(input, ports.files, ports.clock);
-    } else if (!fetched.ok || !file || !IsForecastAnswer(*file, now.Date())) {
+    } else if (!fetched.ok || !files || !IsForecastAnswer(files->forecast, now.Date())) {
         outcome = BadAnswerOutcome(input, ports);
     } else {
         reply.succeeded = true;
-        outcome = ports.files.Replace(ForecastPath(input), *file) ? Success(input.kind)
-                                                                  : WriteFailure(input);
+        // The page is a convenience: a failure to write it leaves the forecast alone.
+        ports.files.Replace(TownPagePath(input.progDir, input.townIndex), files->page);
+        outcome = ports.files.Replace(ForecastPath(input), files->forecast) ? Success(input.kind)
+                                                                            : WriteFailure(input);
     }
     outcome.apiReply = reply;
     return outcome;

@@ -53,6 +53,8 @@ struct JobInput {
     std::string counterHost;
     std::string dataHost;
     std::string siteName;
+    std::string townName;  // UTF-8, for the embedded source's town page
+    std::string countryName;
     WeatherSource source = WeatherSource::Service;
     std::string forecastApi;  // scheme and authority: "https://api.open-meteo.com"
     Place place;

@@ -6,16 +6,16 @@
 
 namespace vt {
 
-void TForm3::FormCreate(const std::string& fanSiteAddress) {
-    address_ = fanSiteAddress;
+void TForm3::FormCreate(const AboutCredit& credit) {
+    address_ = credit.address;
     AboutView& v = ports_.view;
     v.SetText(AboutText::Caption, "Vantorel.Tray");
     v.SetText(AboutText::Label1, "Vantorel.Tray");
     v.SetText(AboutText::Label4, address_);
     v.SetText(AboutText::Label2, kVersionText);
     v.SetText(AboutText::Label8, kBuildDateText);
-    v.SetText(AboutText::Label5, "За дополнительной информацией обращайтесь");
-    v.SetText(AboutText::Label6, "на сайт");
+    v.SetText(AboutText::Label5, credit.line1);
+    v.SetText(AboutText::Label6, credit.line2);
     v.SetText(AboutText::Label7, address_);
     v.SetText(AboutText::Button1, "Ok");
 }

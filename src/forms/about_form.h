@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/links.h"
 #include "version.h"
 
 namespace vt {
@@ -25,7 +26,7 @@ class TForm3 {
     void SetPreferences(TForm2* preferences) { preferences_ = preferences; }
 
     // fanSiteAddress: the address the links show and open ("http://" + host + "/").
-    void FormCreate(const std::string& fanSiteAddress);
+    void FormCreate(const AboutCredit& credit);
     void Show();
     void Button1Click();
     void FormClose();

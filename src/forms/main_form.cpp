@@ -40,6 +40,13 @@ void TForm1::FormCreate() {
 
     ports_.view.SetMenuCaption(MenuItem::Frc, FrcCaptionAtStartup(Settings.frcTownName));
     SetMenuCaptions();
+    // The open forecast API has no web sections: their items stay, disabled.
+    if (service.source == WeatherSource::OpenMeteo) {
+        for (MenuItem item : {MenuItem::News, MenuItem::ICQ, MenuItem::Map, MenuItem::Avia,
+                              MenuItem::Auto, MenuItem::Month, MenuItem::Tourism}) {
+            ports_.view.EnableMenuItem(item, false);
+        }
+    }
 
     if (Settings.frcTownIndex.empty()) {
         Settings.frcTownIndex = kDefaultTownIndex;
@@ -141,6 +148,8 @@ void TForm1::StartJob(int kind) {
         }
         input.place = *place;
         input.forecastApi = service.forecastApi;
+        input.townName = Settings.frcTownName;
+        input.countryName = Settings.frcCountryName;
         input.mayAskApi = forecastGate_.IsOpen(ports_.clock.NowUtc());
     }
     if (auto start = coordinator_.Request(std::move(input), ports_.clock.NowUtc())) {
@@ -293,6 +302,12 @@ void TForm1::TrayCallback(std::uint32_t mouseMessage) {
 }
 
 void TForm1::OpenTownPage(const char* verb, ShowCommand show) {
+    if (service.source == WeatherSource::OpenMeteo) {
+        // The page the last forecast wrote; before the first there is nothing to open.
+        const std::string page = TownPagePath(Settings.progDir, Settings.frcTownIndex);
+        if (ports_.files.Exists(page)) ports_.desktop.OpenLink(verb, page, show);
+        return;
+    }
     ports_.desktop.OpenLink(verb, TownPageLink(service, Settings), show);
 }
 

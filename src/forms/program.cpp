@@ -17,7 +17,7 @@ Program::Program(ProgramPorts ports)
 
 void Program::CreateDialogs() {
     preferences.FormCreate();
-    about.FormCreate(FanSiteAddress(main.service));
+    about.FormCreate(AboutCreditOf(main.service));
 }
 
 }  // namespace vt

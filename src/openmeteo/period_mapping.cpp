@@ -59,6 +59,10 @@ int WindSpeedOf(std::span<const double> kmh) {
     return RoundHalfAway(std::clamp(Mean(kmh) / 3.6, 0.0, 7.0));
 }
 
+int RealWindSpeedOf(std::span<const double> kmh) {
+    return RoundHalfAway(std::clamp(Mean(kmh) / 3.6, 0.0, 999.0));
+}
+
 int WindSectorOf(std::span<const double> degrees) {
     double east = 0, north = 0;
     for (double d : degrees) {

@@ -45,6 +45,7 @@ int TemperatureOf(std::span<const double> celsius);    // -70..57
 int PressureOf(std::span<const double> hectopascals);  // mm of mercury, 500..1011
 int HumidityOf(std::span<const double> percent);       // 0..100
 int WindSpeedOf(std::span<const double> kmh);          // m/s, 0..7
+int RealWindSpeedOf(std::span<const double> kmh);      // m/s, 0..999: the page shows it whole
 // The sector the wind comes from, 0 north clockwise to 7 north-west, of the vector mean of the
 // directions; north when they cancel out.
 int WindSectorOf(std::span<const double> degrees);

@@ -10,12 +10,13 @@ begin "a folder naming only the API's addresses shows today's weather of the sam
 service_fault none
 dir=$(fresh_folder api)
 api_section >"$dir/vantoreltray.ini"
+log_start=$(($(wc -l <"$VT_SERVICE_LOG_FILE") + 1))
+this_case_log() { tail -n +"$log_start" "$VT_SERVICE_LOG_FILE"; }
 start_program "$dir"
 check "27612.txt arrives" wait_for_file_line "$dir/27612.txt" $'\r$'
-check "Moscow's place was asked for, on its own clock" grep -qF \
-  '"target":"/v1/forecast?latitude=55.7558&longitude=37.6173&hourly=temperature_2m,relative_humidity_2m,surface_pressure,wind_speed_10m,wind_direction_10m,weather_code,cloud_cover&timezone=auto&forecast_days=3"' \
-  "$VT_SERVICE_LOG_FILE"
-check "no protocol request was made" not grep -q '"target":"/r.php?sh' "$VT_SERVICE_LOG_FILE"
+check "Moscow's place was asked for, on its own clock" eval 'this_case_log | grep -qF \
+  "\"target\":\"/v1/forecast?latitude=55.7558&longitude=37.6173&hourly=temperature_2m,relative_humidity_2m,surface_pressure,wind_speed_10m,wind_direction_10m,weather_code,cloud_cover&timezone=auto&forecast_days=3\""'
+check "one request, and none of the protocol" test "$(this_case_log | grep -c '"target":')" = 1
 driver tray WM_LBUTTONDOWN >/dev/null
 check "a click shows the balloon" wait_until driver balloon-visible
 balloon=$(driver balloon-text)

@@ -33,6 +33,8 @@ JobInput ApiInput() {
     input.source = WeatherSource::OpenMeteo;
     input.forecastApi = "http://127.0.0.1:9";
     input.place = {55.75584, 37.61731};
+    input.townName = "Москва";
+    input.countryName = "Россия";
     return input;
 }
 
@@ -47,7 +49,11 @@ struct Rig {
 
 TEST(ApiForecastJob, StoresTheTwoRecordsOfTheTownsClockAsTheServiceWould) {
     Rig rig;
-    rig.net.body = Answer(72, {2026, 12, 8}, 10800).dump();
+    json answer = Answer(72, {2026, 12, 8}, 10800);
+    // 36 km/h, 10 m/s, in the evening of the 8th: the page shows what the file cannot.
+    for (int h = 18; h < 24; ++h)
+        answer["hourly"]["wind_speed_10m"][static_cast<std::size_t>(h)] = 36;
+    rig.net.body = answer.dump();
     const JobOutcome outcome = rig.Run();
     EXPECT_TRUE(outcome.ok);
     EXPECT_EQ(outcome.apiReply, (ApiReply{true, 200, std::nullopt}));
@@ -58,6 +64,18 @@ TEST(ApiForecastJob, StoresTheTwoRecordsOfTheTownsClockAsTheServiceWould) {
     EXPECT_EQ(file, EncodeForecastFile(
                         std::vector<ForecastRecord>{{1, {2026, 12, 8}, 7, -6, 748, 85, 3, 4},
                                                     {3, {2026, 12, 9}, 7, -6, 748, 85, 3, 4}}));
+    const std::string& page = rig.files.files.at(kDir + "27612.htm").content;
+    const std::string rest = "Давление 748 мм, Влажность 85%, Ветер юго-восточный, ";
+    for (const std::string& part :
+         {std::string("<title>Прогноз на 3 дня: Москва</title>"),
+          std::string("<p>Москва, Россия</p>"),
+          "8/12 Вт, день: Переменная облачность. Снег, -5..-7 °C, " + rest + "4 м/с",
+          "8/12 Вт, вечер: Переменная облачность. Снег, -5..-7 °C, " + rest + "10 м/с",
+          std::string("10/12 Чт, вечер:"),
+          std::string("Данные о погоде: <a href=\"https://open-meteo.com/\">")}) {
+        EXPECT_NE(page.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(page.find("8/12 Вт, утро"), std::string::npos) << "the morning is over at noon";
 }
 
 TEST(ApiForecastJob, AFailedOrWrongAnswerLeavesTheStoredCopyRuleAndSaysWhy) {

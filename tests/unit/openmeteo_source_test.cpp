@@ -2,6 +2,7 @@
 // lies, and how often a failing API is asked.
 #include <gtest/gtest.h>
 
+#include "app/links.h"
 #include "app/service_config.h"
 #include "download/jobs.h"
 #include "download_fakes.h"
@@ -88,6 +89,30 @@ TEST(ApiSource, TheTownsPlaceIsItsStoredOneOrTheBuiltInTownsOfItsIndex) {
             EXPECT_EQ(line.find("Latitude"), std::string::npos) << line;
         }
     }
+}
+
+TEST(ApiSource, NoWebSectionsTheProgramsOwnTownPageAndTheDataCredited) {
+    ApiRig rig;
+    TForm1& form = rig.Start();
+    const MenuItem sections[] = {MenuItem::News, MenuItem::ICQ,   MenuItem::Map,    MenuItem::Avia,
+                                 MenuItem::Auto, MenuItem::Month, MenuItem::Tourism};
+    for (MenuItem item : sections) {
+        EXPECT_FALSE(rig.view.IsEnabled(item));
+        form.MenuClick(item);
+    }
+    form.MenuClick(MenuItem::Frc);
+    EXPECT_TRUE(rig.desktop.links.empty()) << "no page before the first forecast";
+    const std::string page = rig.system.folder + "27612.htm";
+    rig.files.files[page] = {"<html>", rig.clock.now, false, false};
+    form.MenuClick(MenuItem::Frc);
+    ASSERT_EQ(rig.desktop.links.size(), 1u);
+    EXPECT_EQ(rig.desktop.links[0].address, page);
+
+    const AboutCredit credit = AboutCreditOf(form.service);
+    EXPECT_EQ(credit.line1, "Данные о погоде: Open-Meteo.com (CC BY 4.0)");
+    EXPECT_EQ(credit.address, "https://open-meteo.com/");
+    form.service.source = WeatherSource::Service;
+    EXPECT_EQ(AboutCreditOf(form.service).address, "http://127.0.0.6:8717/");
 }
 
 TEST(ApiSource, TwentyFourHoursOfFailureAskTheApiAtMost144Times) {

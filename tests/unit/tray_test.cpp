@@ -119,7 +119,8 @@ TEST(DecideTrayUpdate, TemperatureModeShowsDigitsOnlyForAForecast) {
 }
 
 TEST(Links, EveryAddressGoesThroughTheClickCounter) {
-    const ServiceConfig service;
+    ServiceConfig service;
+    service.source = WeatherSource::Service;
     const std::string counter = "http://127.0.0.1:8717/r.php?cl+TRAY+";
     struct Case {
         MenuItem item;
@@ -136,6 +137,8 @@ TEST(Links, EveryAddressGoesThroughTheClickCounter) {
     };
     for (const auto& c : cases) EXPECT_EQ(MenuLink(service, c.item), counter + c.target);
     EXPECT_EQ(MenuLink(service, MenuItem::Update), std::nullopt);
+    // The open forecast API has no sections of a site.
+    for (const auto& c : cases) EXPECT_EQ(MenuLink(ServiceConfig(), c.item), std::nullopt);
 
     TTraySettings settings;
     settings.frcTownIndex = "27612";

@@ -19,14 +19,10 @@ namespace fs = std::filesystem;
 using vt::DateText;
 using vt::FileRecords;
 using vt::HourlySeries;
-using vt::HoursOf;
 using vt::kMaxAnswerBytes;
 using vt::LocalDate;
 using vt::Rejection;
-using vt::SamplesResult;
 using vt::SeriesResult;
-
-constexpr int kPageDays = 3;
 
 std::string TownName(const FeedTown& town) {
     return town.name + " (" + town.index + ")";
@@ -52,26 +48,6 @@ std::optional<std::string> ReadInput(const fs::path& path, Rejection& rejection)
         return std::nullopt;
     }
     return bytes;
-}
-
-// Today's periods that have not ended and the two days after, in the order they come.
-std::vector<PageRow> PageRows(const HourlySeries& series, const FeedTown& town,
-                              const vt::UtcTime& now) {
-    const vt::CivilDate today = LocalDate(now, town.utcOffsetMinutes);
-    const std::int64_t localHour =
-        (vt::ToUnixMillis(now) / 60000 + town.utcOffsetMinutes) / 60 % 24;
-    std::vector<PageRow> rows;
-    for (int day = 0; day < kPageDays; ++day) {
-        const vt::CivilDate date = vt::CivilFromDays(vt::DaysFromCivil(today) + day);
-        for (int period : {vt::kNight, vt::kMorning, vt::kDay, vt::kEvening}) {
-            if (day == 0 && HoursOf(period).end <= localHour) continue;
-            SamplesResult samples = vt::SamplesOf(series, town.utcOffsetMinutes, date, period);
-            PageRow row{date, period, std::nullopt};
-            if (samples.samples) row.record = vt::RecordOf(*samples.samples, period, date);
-            rows.push_back(row);
-        }
-    }
-    return rows;
 }
 
 void Write(const fs::path& path, std::string_view bytes, BuildReport& report) {
@@ -136,7 +112,7 @@ void BuildTown(const FeedTown& town, const BuildOptions& options, BuildReport& r
     }
     Write(ForecastPath(options.outputFolder, town), vt::EncodeForecastFile(*records.records),
           report);
-    const std::vector<PageRow> rows = PageRows(*series, town, options.now);
+    const std::vector<vt::PageRow> rows = vt::PageRows(*series, town.utcOffsetMinutes, options.now);
     Write(PagePath(options.outputFolder, town), TownPage(town, rows), report);
     ++report.townsBuilt;
 }

@@ -1,34 +1,11 @@
 #include "feed_outputs.h"
 
-#include "forecast/record_codec.h"
-#include "forecast/record_text.h"
-#include "forecast/russian_day_names.h"
 #include "text/encoding.h"
 #include "text/html_text.h"
 
 namespace vtf {
 
 using vt::HtmlEscape;
-
-namespace {
-
-constexpr std::string_view kPageStart =
-    "<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n<title>";
-
-constexpr const char* kUnavailable = "<p>Прогноз временно недоступен.</p>\n";
-
-std::string Page(std::string_view title, std::string_view body) {
-    std::string page(kPageStart);
-    page += HtmlEscape(title);
-    page += "</title>\n</head>\n<body>\n<h1>";
-    page += HtmlEscape(title);
-    page += "</h1>\n";
-    page += body;
-    page += "</body>\n</html>\n";
-    return page;
-}
-
-}  // namespace
 
 std::string TownListFile(std::span<const FeedTown> towns) {
     std::string file;
@@ -39,25 +16,8 @@ std::string TownListFile(std::span<const FeedTown> towns) {
     return file;
 }
 
-std::string TownPage(const FeedTown& town, std::span<const PageRow> rows) {
-    const vt::RussianDayNames dayNames;
-    std::string body = "<p>" + HtmlEscape(town.name) + ", " + HtmlEscape(town.country) + "</p>\n";
-    if (rows.empty()) return Page("Прогноз на 3 дня: " + town.name, body + kUnavailable);
-    body += "<table>\n";
-    for (const PageRow& row : rows) {
-        body += "<tr><td>";
-        if (row.record) {
-            body += HtmlEscape(vt::RecordText(*row.record, dayNames));
-        } else {
-            vt::ForecastRecord when;
-            when.date = row.date;
-            when.period = row.period;
-            body += HtmlEscape(vt::DatePart(when, dayNames)) + "нет данных";
-        }
-        body += "</td></tr>\n";
-    }
-    body += "</table>\n";
-    return Page("Прогноз на 3 дня: " + town.name, body);
+std::string TownPage(const FeedTown& town, std::span<const vt::PageRow> rows) {
+    return vt::TownPage(town.name, town.country, rows);
 }
 
 std::string IndexPage(std::span<const FeedTown> towns) {
@@ -67,7 +27,7 @@ std::string IndexPage(std::span<const FeedTown> towns) {
                 HtmlEscape(town.country) + ")</li>\n";
     }
     body += "</ul>\n";
-    return Page("Прогноз погоды", body);
+    return vt::HtmlPage("Прогноз погоды", body);
 }
 
 }  // namespace vtf

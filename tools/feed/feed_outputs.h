@@ -8,22 +8,15 @@
 
 #include "feed_towns.h"
 #include "forecast/forecast_types.h"
+#include "openmeteo/town_page.h"
 
 namespace vtf {
 
 // "index;name;x;country;" lines in code page 1251, CR LF after each, in the towns file's order.
 std::string TownListFile(std::span<const FeedTown> towns);
 
-// One row of the town page: a period and its record, or nothing when the data did not cover it.
-struct PageRow {
-    vt::CivilDate date;
-    int period = 0;
-    std::optional<vt::ForecastRecord> record;
-};
-
-// «Прогноз на 3 дня» for the town, UTF-8 HTML; the rows read as the tray would show them. No
-// rows: the forecast is unavailable.
-std::string TownPage(const FeedTown& town, std::span<const PageRow> rows);
+// «Прогноз на 3 дня» for the town (vt::TownPage), UTF-8 HTML. No rows: unavailable.
+std::string TownPage(const FeedTown& town, std::span<const vt::PageRow> rows);
 
 // The site's front page: every town with a link to its page.
 std::string IndexPage(std::span<const FeedTown> towns);
