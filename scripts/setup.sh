@@ -20,8 +20,8 @@ wine32_stamp="$state/wine32-failed"
 
 packages=(
   wine wine64
-  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   cmake make ninja-build g++ clang libclang-rt-14-dev clang-format
   googletest libgtest-dev libcpp-httplib-dev
   xvfb xauth x11-utils xdotool imagemagick librsvg2-bin fonts-liberation

@@ -58,17 +58,20 @@ product() {
   cmake --preset windows >/dev/null && cmake --build --preset windows -j "$jobs" --target vantoreltray
 }
 
-# windows PRESET PREFIX_KIND: builds everything of that preset and runs its Windows tests and
-# the end-to-end tests of its program in a Wine prefix of that kind inside its build folder.
+# windows PRESET PREFIX_KIND: builds everything of that preset and of its GoogleTest build
+# (PRESET-tests) and runs those Windows tests and the end-to-end tests of the program in a Wine
+# prefix of that kind inside the program's build folder.
 windows() {
   local preset=$1 kind=$2 build="$root/build/$1"
   cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j "$jobs" || return 1
+  cmake --preset "$preset-tests" >/dev/null && cmake --build --preset "$preset-tests" -j "$jobs" ||
+    return 1
   echo "testing $build/src/win32/vantoreltray.exe ($(file -b "$build/src/win32/vantoreltray.exe" | cut -d, -f1)) in a $kind prefix"
   local rc=0 drawn="$build/drawn"
   rm -rf "$drawn"; mkdir -p "$drawn"
   if vt_stage_start "$build" "$kind" "$root/build/native"; then
     # The drawing test leaves the drawn temperatures there for the contact sheet.
-    VT_ARTEFACTS=$("$VT_WINE" winepath -w "$drawn" 2>/dev/null) ctest --preset "$preset" || rc=1
+    VT_ARTEFACTS=$("$VT_WINE" winepath -w "$drawn" 2>/dev/null) ctest --preset "$preset-tests" || rc=1
     bash tests/e2e/run.sh "$build" || rc=1
   else
     rc=1

@@ -85,6 +85,11 @@ std::string ProxyHeaderBlock(const ConnectionSettings& connection) {
     return "Accept: */*\r\nProxy-Authorization: Basic " + credentials;
 }
 
+std::optional<ProxyLogin> TunnelLogin(const ConnectionSettings& connection) {
+    if (connection.mode != ConnectionMode::Proxy || connection.userProxy.empty()) return {};
+    return ProxyLogin{Utf8ToCp1251(connection.userProxy), Utf8ToCp1251(connection.passwdProxy)};
+}
+
 bool HasProxyAddressForCredentials(const ConnectionSettings& connection) {
     return connection.mode != ConnectionMode::Proxy || connection.userProxy.empty() ||
            connection.ProxyServer.find_first_not_of(" \t") != std::string::npos;
@@ -98,11 +103,17 @@ FetchResult FetchUrl(Internet& internet, const ConnectionSettings& connection,
     if (!session) return {};
 
     const std::string headers = ProxyHeaderBlock(connection);
+    const std::optional<ProxyLogin> login = TunnelLogin(connection);
     std::unique_ptr<UrlRequest> request;
     std::string address = url;
     for (int hop = 0;; ++hop) {
-        request = WithRetries(internet, options,
-                              [&] { return session->OpenUrl(address, headers, kOpenUrlFlags); });
+        // Through a tunnel the extra headers reach the server itself: the proxy's credentials
+        // go to the proxy on the CONNECT instead.
+        const bool tunnel = IsHttpsAddress(address);
+        request = WithRetries(internet, options, [&] {
+            return session->OpenUrl(address, tunnel ? std::string() : headers, kOpenUrlFlags,
+                                    tunnel && login ? &*login : nullptr);
+        });
         if (!request || !IsRedirectStatus(request->Status())) break;
         const std::optional<std::string> location = request->Location();
         const std::optional<std::string> next =

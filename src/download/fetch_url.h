@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-namespace vt {
+#include "ports/internet.h"
 
-class Internet;
+namespace vt {
 
 enum class ConnectionMode { Direct, SystemSettings, Proxy, Unknown };
 
@@ -45,6 +45,10 @@ struct FetchResult {
 
 // The extra-header block: empty unless the explicit proxy has a user name.
 std::string ProxyHeaderBlock(const ConnectionSettings& connection);
+
+// The proxy's user for https, which reaches the proxy on the CONNECT; nullopt unless the
+// explicit proxy has a user name.
+std::optional<ProxyLogin> TunnelLogin(const ConnectionSettings& connection);
 
 // False for the explicit proxy with a user name and a blank address: WinINet would then go direct,
 // and the credentials with it to the weather service. Such a fetch sends nothing.

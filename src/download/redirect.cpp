@@ -43,6 +43,15 @@ bool HasWebSchemeAndHost(std::string_view url) {
 
 }  // namespace
 
+bool IsHttpsAddress(std::string_view address) {
+    const std::size_t scheme = SchemeLength(address);
+    if (scheme != 5) return false;
+    std::string lower(address.substr(0, scheme));
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower == "https";
+}
+
 bool IsRedirectStatus(int status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }

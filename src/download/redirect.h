@@ -10,6 +10,9 @@ namespace vt {
 
 inline constexpr int kMaxRedirects = 10;
 
+// "https://..." in any letter case.
+bool IsHttpsAddress(std::string_view address);
+
 // 301, 302, 303, 307 and 308.
 bool IsRedirectStatus(int status);
 

@@ -27,6 +27,14 @@ struct ReadResult {
     std::size_t bytes = 0;  // 0 with ok: the end of the body
 };
 
+// The explicit proxy's user for a tunnel (https): the platform gives it to the proxy when the
+// proxy asks, on the CONNECT, never inside the tunnel. Code-page-1251 bytes, as the settings.
+struct ProxyLogin {
+    std::string user;
+    std::string password;
+    bool operator==(const ProxyLogin&) const = default;
+};
+
 // One answered GET; the response headers have arrived.
 class UrlRequest {
   public:
@@ -49,9 +57,11 @@ class InternetSession {
     // Connects on a connection of its own (never one kept from another request, which may have
     // been opened under other settings), sends the GET with extraHeaders (the exact bytes;
     // empty: none) and waits for the response headers. Null when no answer could be obtained.
+    // tunnelLogin, for https through the explicit proxy only, answers the proxy's challenge.
     virtual std::unique_ptr<UrlRequest> OpenUrl(const std::string& url,
                                                 const std::string& extraHeaders,
-                                                std::uint32_t flags) = 0;
+                                                std::uint32_t flags,
+                                                const ProxyLogin* tunnelLogin) = 0;
 };
 
 // Must be usable from a worker thread; each call opens its own handles.

@@ -75,7 +75,8 @@ class WinSession : public InternetSession {
         : session_(std::move(session)), timeoutMs_(timeoutMs) {}
 
     std::unique_ptr<UrlRequest> OpenUrl(const std::string& url, const std::string& extraHeaders,
-                                        std::uint32_t flags) override {
+                                        std::uint32_t flags,
+                                        const ProxyLogin* tunnelLogin) override {
         char host[256] = {};
         char path[2048] = {};
         URL_COMPONENTSA parts = {};
@@ -104,6 +105,16 @@ class WinSession : public InternetSession {
                              INTERNET_OPTION_RECEIVE_TIMEOUT}) {
             DWORD value = timeoutMs_;
             InternetSetOptionA(request.Get(), option, &value, sizeof value);
+        }
+        // WinINet answers the proxy's 407 to the CONNECT with these; they never enter the tunnel.
+        if (tunnelLogin) {
+            std::string user = tunnelLogin->user, password = tunnelLogin->password;
+            if (!InternetSetOptionA(request.Get(), INTERNET_OPTION_PROXY_USERNAME, user.data(),
+                                    static_cast<DWORD>(user.size() + 1)) ||
+                !InternetSetOptionA(request.Get(), INTERNET_OPTION_PROXY_PASSWORD, password.data(),
+                                    static_cast<DWORD>(password.size() + 1))) {
+                return nullptr;
+            }
         }
         const BOOL sent =
             extraHeaders.empty()

@@ -35,6 +35,7 @@ class FakeInternet : public Internet {
         std::string url;
         std::string headers;
         std::uint32_t flags = 0;
+        std::optional<ProxyLogin> tunnelLogin;
     };
 
     std::unique_ptr<InternetSession> Open(const std::string& agent, AccessType type,
@@ -124,9 +125,12 @@ class FakeInternet : public Internet {
         explicit Session(FakeInternet& net) : net_(net) {}
         ~Session() override { net_.log.push_back("close session"); }
         std::unique_ptr<UrlRequest> OpenUrl(const std::string& url, const std::string& headers,
-                                            std::uint32_t flags) override {
+                                            std::uint32_t flags,
+                                            const ProxyLogin* tunnelLogin) override {
             net_.log.push_back("url " + url);
-            net_.urls.push_back({url, headers, flags});
+            net_.urls.push_back(
+                {url, headers, flags,
+                 tunnelLogin ? std::optional<ProxyLogin>(*tunnelLogin) : std::nullopt});
             if (net_.throwOnOpenUrl) throw std::runtime_error("adapter failure");
             if (Next(net_.requestResults)) return std::make_unique<Request>(net_);
             return nullptr;

@@ -262,7 +262,14 @@ TEST(FetchUrl, FollowsUpToTenRedirectsToHttpAndHttpsOnly) {
         const FetchResult result = Fetch(net, {ConnectionMode::Proxy, "srv", "80", "user", "pw"});
         EXPECT_EQ(result.ok, c.ok) << c.name;
         EXPECT_EQ(net.urls.size(), c.requests) << c.name;
-        for (const auto& call : net.urls) EXPECT_EQ(call.headers, net.urls[0].headers) << c.name;
+        // The proxy's credentials: a header to an http address, the tunnel's login to https.
+        for (const auto& call : net.urls) {
+            const bool tunnel = call.url.starts_with("https:");
+            EXPECT_EQ(call.headers, tunnel ? "" : net.urls[0].headers) << c.name;
+            EXPECT_EQ(call.tunnelLogin,
+                      tunnel ? std::optional<ProxyLogin>({"user", "pw"}) : std::nullopt)
+                << c.name;
+        }
         EXPECT_EQ(net.Count("close request"), static_cast<int>(c.requests)) << c.name;
     }
 }
