@@ -2,15 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <numbers>
+#include <sstream>
 
 #include "http_request.h"
 #include "json_text.h"
 #include "openmeteo/json_reading.h"
 #include "openmeteo/period_mapping.h"
 #include "openmeteo/place.h"
+#include "text/encoding.h"
 
 namespace vts {
 namespace {
@@ -68,9 +71,9 @@ std::optional<ApiSamples> ApiSamples::Load(const std::filesystem::path& feedFold
         const std::optional<std::string> json = ReadFile(path);
         vt::SeriesResult read = json ? vt::ReadHourlySeries(*json) : vt::SeriesResult{};
         if (!read.series || read.series->Hours() < kMaxForecastDays * kHoursPerDay) {
-            error = path.string() + ": " + (json ? read.rejection.field + ": " +
-                                                       read.rejection.reason
-                                                 : std::string("cannot read"));
+            error = path.string() + ": " +
+                    (json ? read.rejection.field + ": " + read.rejection.reason
+                          : std::string("cannot read"));
             if (read.series) error = path.string() + ": fewer than 72 hours";
             return std::nullopt;
         }
@@ -79,6 +82,37 @@ std::optional<ApiSamples> ApiSamples::Load(const std::filesystem::path& feedFold
     if (samples.towns_.empty()) {
         error = "towns.csv names no town";
         return std::nullopt;
+    }
+    for (const SampleTown& sample : samples.towns_) {
+        samples.places_.push_back({90000000 + std::stoll(sample.town.index), sample.town.name, "",
+                                   sample.town.country, sample.town.latitude,
+                                   sample.town.longitude});
+    }
+    const std::optional<std::string> places = ReadFile(feedFolder / "places.csv");
+    if (!places) {
+        error = "cannot read " + (feedFolder / "places.csv").string();
+        return std::nullopt;
+    }
+    std::istringstream lines(*places);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        if (line.empty() || line.front() == '#') continue;
+        std::vector<std::string> f;
+        for (std::size_t start = 0;;) {
+            const std::size_t end = line.find(';', start);
+            f.push_back(line.substr(start, end - start));
+            if (end == std::string::npos) break;
+            start = end + 1;
+        }
+        const std::optional<vt::Place> place =
+            f.size() == 6 ? vt::ParsePlace(f[4], f[5]) : std::nullopt;
+        if (!place) {
+            error = "places.csv: line " + std::to_string(number) +
+                    ": expected id;name;admin1;country;latitude;longitude";
+            return std::nullopt;
+        }
+        samples.places_.push_back(
+            {std::stoll(f[0]), f[1], f[2], f[3], place->latitude, place->longitude});
     }
     return samples;
 }
@@ -100,6 +134,29 @@ const SampleTown& ApiSamples::Nearest(double latitude, double longitude) const {
     return *best;
 }
 
+HttpResponse ApiSamples::Search(std::string_view rawQuery) const {
+    const std::optional<std::string> name = QueryParam(rawQuery, "name");
+    if (!name || name->empty()) return ApiError("Parameter 'name' required");
+    int count = 10;
+    if (const std::optional<std::string> asked = QueryParam(rawQuery, "count")) {
+        count = std::clamp(std::atoi(asked->c_str()), 1, 100);
+    }
+    std::string results;
+    int found = 0;
+    for (const SearchPlace& place : places_) {
+        if (found == count || !vt::StartsWithIgnoreCase(place.name, *name)) continue;
+        results += std::string(found++ ? "," : "") + "{\"id\":" + std::to_string(place.id) +
+                   ",\"name\":" + JsonString(place.name) +
+                   ",\"latitude\":" + vt::NumberText(place.latitude) +
+                   ",\"longitude\":" + vt::NumberText(place.longitude) +
+                   ",\"country\":" + JsonString(place.country) +
+                   (place.region.empty() ? "" : ",\"admin1\":" + JsonString(place.region)) + "}";
+    }
+    // The API leaves "results" out when it finds nothing.
+    return JsonResponse(200, found ? "{\"results\":[" + results + "],\"generationtime_ms\":0.1}"
+                                   : "{\"generationtime_ms\":0.1}");
+}
+
 HttpResponse ApiSamples::Forecast(std::string_view rawQuery, const vt::UtcTime& now) const {
     const std::optional<std::string> latitude = QueryParam(rawQuery, "latitude");
     const std::optional<std::string> longitude = QueryParam(rawQuery, "longitude");
@@ -114,8 +171,7 @@ HttpResponse ApiSamples::Forecast(std::string_view rawQuery, const vt::UtcTime& 
     // sample's hour of the same UTC time a day later, so each local period keeps the weather
     // the feed gives it.
     const int hours = kMaxForecastDays * kHoursPerDay;
-    const int base =
-        std::clamp(kHoursPerDay - offset / 60, 0, static_cast<int>(s.Hours()) - hours);
+    const int base = std::clamp(kHoursPerDay - offset / 60, 0, static_cast<int>(s.Hours()) - hours);
 
     std::string times, columns[7];
     const std::vector<std::optional<double>>* values[] = {
@@ -124,25 +180,26 @@ HttpResponse ApiSamples::Forecast(std::string_view rawQuery, const vt::UtcTime& 
         const auto i = static_cast<std::size_t>(base + h);
         const vt::CivilDate day = vt::CivilFromDays(firstDay + h / kHoursPerDay);
         const std::string sep = h ? "," : "";
-        times += sep + "\"" + std::to_string(day.year) + "-" + Two(day.month) + "-" +
-                 Two(day.day) + "T" + Two(h % kHoursPerDay) + ":00\"";
+        times += sep + "\"" + std::to_string(day.year) + "-" + Two(day.month) + "-" + Two(day.day) +
+                 "T" + Two(h % kHoursPerDay) + ":00\"";
         for (int c = 0; c < 6; ++c) columns[c] += sep + Number((*values[c])[i]);
         const std::optional<int> code = s.weatherCode[i];
         columns[6] += sep + (code ? std::to_string(*code) : "null");
     }
     const std::string zone = Offset(offset);
-    std::string body = "{\"latitude\":" + vt::NumberText(sample.town.latitude) +
-                       ",\"longitude\":" + vt::NumberText(sample.town.longitude) +
-                       ",\"generationtime_ms\":0.1,\"utc_offset_seconds\":" +
-                       std::to_string(offset * 60) + ",\"timezone\":\"" + zone +
-                       "\",\"timezone_abbreviation\":\"" + zone + "\",\"elevation\":150.0," +
-                       "\"hourly_units\":{\"time\":\"iso8601\",\"temperature_2m\":\"°C\","
-                       "\"relative_humidity_2m\":\"%\",\"surface_pressure\":\"hPa\","
-                       "\"wind_speed_10m\":\"km/h\",\"wind_direction_10m\":\"°\","
-                       "\"weather_code\":\"wmo code\",\"cloud_cover\":\"%\"},\"hourly\":{" +
-                       "\"time\":[" + times + "]";
-    const char* keys[] = {"temperature_2m",     "relative_humidity_2m", "surface_pressure",
-                          "wind_speed_10m",     "wind_direction_10m",   "cloud_cover",
+    std::string body =
+        "{\"latitude\":" + vt::NumberText(sample.town.latitude) +
+        ",\"longitude\":" + vt::NumberText(sample.town.longitude) +
+        ",\"generationtime_ms\":0.1,\"utc_offset_seconds\":" + std::to_string(offset * 60) +
+        ",\"timezone\":\"" + zone + "\",\"timezone_abbreviation\":\"" + zone +
+        "\",\"elevation\":150.0," +
+        "\"hourly_units\":{\"time\":\"iso8601\",\"temperature_2m\":\"°C\","
+        "\"relative_humidity_2m\":\"%\",\"surface_pressure\":\"hPa\","
+        "\"wind_speed_10m\":\"km/h\",\"wind_direction_10m\":\"°\","
+        "\"weather_code\":\"wmo code\",\"cloud_cover\":\"%\"},\"hourly\":{" +
+        "\"time\":[" + times + "]";
+    const char* keys[] = {"temperature_2m", "relative_humidity_2m", "surface_pressure",
+                          "wind_speed_10m", "wind_direction_10m",   "cloud_cover",
                           "weather_code"};
     for (int c = 0; c < 7; ++c) body += ",\"" + std::string(keys[c]) + "\":[" + columns[c] + "]";
     body += "}}";

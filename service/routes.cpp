@@ -142,9 +142,11 @@ Routed Route(const HttpRequest& request, std::string_view listenIp, ServiceState
         return {NotFoundPage(path), FaultTarget::Data};
     }
     if (path == "/r.php") return Redirect(query, state);
-    if (path == "/v1/forecast") {
+    if (path == "/v1/forecast" || path == "/v1/search") {
         if (!state.api) return {TextResponse(503, "no samples loaded\n"), FaultTarget::Data};
-        return {state.api->Forecast(query, state.Now()), FaultTarget::Data};
+        return {path == "/v1/search" ? state.api->Search(query)
+                                     : state.api->Forecast(query, state.Now()),
+                FaultTarget::Data};
     }
     if (path == "/counts") {
         HttpResponse response = TextResponse(200, state.counter.Json());

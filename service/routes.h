@@ -21,7 +21,7 @@ struct ServiceState {
 
     FaultState faults;
     ClickCounter counter;
-    const ApiSamples* api = nullptr;  // the open forecast API's answers; none: 503
+    const ApiSamples* api = nullptr;      // the open forecast API's answers; none: 503
     std::optional<vt::UtcTime> fixedNow;  // --now; the system clock otherwise
 
     vt::UtcTime Now() const;

@@ -44,7 +44,7 @@ std::string FanSiteAddress(const ServiceConfig& service) {
 
 AboutCredit AboutCreditOf(const ServiceConfig& service) {
     if (service.source == WeatherSource::OpenMeteo) {
-        return {kDataSourceAddress, kDataCredit, "на сайт"};
+        return {kDataSourceAddress, kDataCredit, "сайт"};
     }
     return {FanSiteAddress(service), "За дополнительной информацией обращайтесь", "на сайт"};
 }

@@ -101,8 +101,10 @@ std::optional<std::string> ReadSettings(TTraySettings& s, Profile& profile,
     return writer.Commit();
 }
 
-void SaveSettings(const TTraySettings& s, Profile& profile) {
+void SaveSettings(const TTraySettings& s, Profile& profile, bool withPlace) {
     const std::string path = SettingsFilePath(s.progDir);
+    const bool placeStored = !profile.Read(kFrc, "frcTownLatitude").empty() ||
+                             !profile.Read(kFrc, "frcTownLongitude").empty();
     profile.BeginWrites();
     bool ok = true;
     auto write = [&](const char* section, const char* key, const std::string& value) {
@@ -111,6 +113,10 @@ void SaveSettings(const TTraySettings& s, Profile& profile) {
     write(kFrc, "frcTownName", s.frcTownName);
     write(kFrc, "frcTownIndex", s.frcTownIndex);
     write(kFrc, "frcCountryName", s.frcCountryName);
+    if (withPlace || placeStored) {
+        write(kFrc, "frcTownLatitude", withPlace ? s.frcTownLatitude : "");
+        write(kFrc, "frcTownLongitude", withPlace ? s.frcTownLongitude : "");
+    }
     write(kSection, "viewFrcCheked", s.viewFrcCheked);
     write(kSection, "viewIconCheked", s.viewIconCheked);
     write(kSection, "breakBaloonCheked", s.breakBaloonCheked);

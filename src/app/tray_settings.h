@@ -94,6 +94,8 @@ std::optional<std::string> ReadSettings(TTraySettings& settings, Profile& profil
                                         const std::string& progDir, Random& random);
 
 // Writes the dialog's keys in their fixed order; throws SettingsWriteError at the first failure.
-void SaveSettings(const TTraySettings& settings, Profile& profile);
+// withPlace (the open forecast API's OK): the town's coordinates too. Without it, coordinates a
+// file already holds are emptied, since they no longer belong to its town; none are added.
+void SaveSettings(const TTraySettings& settings, Profile& profile, bool withPlace = false);
 
 }  // namespace vt

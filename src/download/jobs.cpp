@@ -6,6 +6,7 @@
 #include "forecast/record_codec.h"
 #include "openmeteo/builtin_towns.h"
 #include "openmeteo/forecast_request.h"
+#include "openmeteo/geocoding.h"
 #include "openmeteo/hourly_answer.h"
 #include "openmeteo/period_mapping.h"
 #include "openmeteo/town_page.h"
@@ -148,6 +149,36 @@ JobOutcome FetchApiForecast(const JobInput& input, const JobPorts& ports) {
     return outcome;
 }
 
+// The towns found by the name, followed by the built-in ones, so that one found town can be
+// taken too and the built-in towns are never lost.
+JobOutcome SearchTowns(const JobInput& input, const JobPorts& ports) {
+    if (!input.mayAskApi) return ConnectionFailure(input);
+    if (!HasProxyAddressForCredentials(input.connection)) {
+        return FailureSaying(input, kNoProxyAddressText);
+    }
+    const FetchResult fetched = FetchUrl(ports.internet, input.connection,
+                                         input.geocodingApi + SearchRequestPath(input.townQuery),
+                                         OptionsFor(input, ports.clock, kMaxSearchAnswerBytes));
+    if (IsCancelled(input)) return Failure(input.kind);
+    ApiReply reply{false, fetched.status,
+                   fetched.retryAfter ? ParseRetryAfter(*fetched.retryAfter) : std::nullopt};
+    const SearchResult found = fetched.ok ? ReadSearchAnswer(fetched.body) : SearchResult{};
+    JobOutcome outcome;
+    if (!fetched.ok && !fetched.overCap) {
+        outcome = ConnectionFailure(input);
+    } else if (!found.places) {
+        outcome = FailureSaying(input, kBadForecastDataText);
+    } else {
+        reply.succeeded = true;
+        outcome = ports.files.Replace(TownListPath(input),
+                                      FoundTownLines(*found.places) + BuiltinTownListFile())
+                      ? Success(input.kind)
+                      : WriteFailure(input);
+    }
+    outcome.apiReply = reply;
+    return outcome;
+}
+
 }  // namespace
 
 std::string ForecastUrl(const std::string& counterHost, const std::string& dataHost,
@@ -178,9 +209,12 @@ JobOutcome FetchForecast(const JobInput& input, const JobPorts& ports) {
 JobOutcome FetchTownList(const JobInput& input, const JobPorts& ports) {
     // The embedded source's list starts as the built-in towns; nothing is asked for them.
     if (input.source == WeatherSource::OpenMeteo) {
-        return ports.files.Replace(TownListPath(input), BuiltinTownListFile())
-                   ? Success(input.kind)
-                   : WriteFailure(input);
+        if (input.townQuery.empty()) {
+            return ports.files.Replace(TownListPath(input), BuiltinTownListFile())
+                       ? Success(input.kind)
+                       : WriteFailure(input);
+        }
+        return SearchTowns(input, ports);
     }
     return RunFetch(input, ports, TownListUrl(input.dataHost), TownListPath(input),
                     kTownListMaxBytes);

@@ -57,6 +57,8 @@ struct JobInput {
     std::string countryName;
     WeatherSource source = WeatherSource::Service;
     std::string forecastApi;  // scheme and authority: "https://api.open-meteo.com"
+    std::string geocodingApi;
+    std::string townQuery;  // UTF-8: the town-list job searches the geocoding API for it
     Place place;
     // False while the API's gate is closed: the job then asks nothing and ends as failed.
     bool mayAskApi = true;

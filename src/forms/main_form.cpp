@@ -137,6 +137,11 @@ void TForm1::StartJob(int kind) {
     input.dataHost = service.dataHost;
     input.siteName = SiteNameOf(service);
     input.source = service.source;
+    if (input.kind == JobKind::TownList && input.source == WeatherSource::OpenMeteo) {
+        input.townQuery = townQuery;
+        input.geocodingApi = service.geocodingApi;
+        input.mayAskApi = searchGate_.IsOpen(ports_.clock.NowUtc());
+    }
     if (input.kind == JobKind::Forecast && input.source == WeatherSource::OpenMeteo) {
         const std::optional<Place> place = TownPlace();
         if (!place) {
@@ -171,7 +176,7 @@ void TForm1::CheckJobDeadlines() {
 void TForm1::HandleJobEnd(const JobEnd& end) {
     // The API's answer counts whether or not its forecast is still wanted.
     if (end.outcome && end.outcome->apiReply) {
-        forecastGate_.Record(ports_.clock.NowUtc(), *end.outcome->apiReply);
+        GateOf(end.input.kind).Record(ports_.clock.NowUtc(), *end.outcome->apiReply);
     }
     switch (end.verdict) {
         case JobVerdict::Deliver:
@@ -179,8 +184,9 @@ void TForm1::HandleJobEnd(const JobEnd& end) {
             break;
         case JobVerdict::TimedOut:
             // A request that hung counts as a failed one.
-            if (end.input.source == WeatherSource::OpenMeteo && end.input.mayAskApi) {
-                forecastGate_.Record(ports_.clock.NowUtc(), ApiReply{});
+            if (end.input.source == WeatherSource::OpenMeteo && end.input.mayAskApi &&
+                (end.input.kind == JobKind::Forecast || !end.input.townQuery.empty())) {
+                GateOf(end.input.kind).Record(ports_.clock.NowUtc(), ApiReply{});
             }
             FinishJob(FailedFetchOutcome(end.input, ports_.files, ports_.clock));
             break;

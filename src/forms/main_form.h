@@ -105,6 +105,9 @@ class TForm1 {
     void ShowError(const std::string& message);
 
     TTraySettings Settings;
+    // With the open forecast API, what the next town-list job searches for; empty: the
+    // built-in towns.
+    std::string townQuery;
     TFrcBaloonAndIcon frc;
     CivilDate dayDate;
     CivilDate otherDate;
@@ -130,8 +133,13 @@ class TForm1 {
     TForm3* about_ = nullptr;
     TrayIconImage lastImage_;
     bool iconAdded_ = false;
+    ApiGate& GateOf(JobKind kind) {
+        return kind == JobKind::Forecast ? forecastGate_ : searchGate_;
+    }
+
     JobCoordinator coordinator_;
     ApiGate forecastGate_;
+    ApiGate searchGate_;
 };
 
 inline constexpr const char* kChooseTownText = "Выберите город в настройках";

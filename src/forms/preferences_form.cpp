@@ -5,6 +5,8 @@
 #include "download/jobs.h"
 #include "forms/about_form.h"
 #include "forms/main_form.h"
+#include "openmeteo/geocoding.h"
+#include "openmeteo/place.h"
 #include "ports/main_view.h"
 #include "ports/prefs_view.h"
 #include "ports/system_info.h"
@@ -36,6 +38,10 @@ void TForm2::FormCreate() {
     v.SetEnabled(PrefsControl::ColorBox1, !v.IsChecked(PrefsChoice::RadioButton3));
     v.SelectColour(main_.Settings.viewIconColor);
     v.SelectStyle(UsesLightPictures(main_.Settings.picOnIconStyle) ? 0 : 1);
+    // The open forecast API's list is searched by name rather than downloaded again.
+    if (main_.service.source == WeatherSource::OpenMeteo) {
+        v.SetEditText(PrefsControl::Button4, kSearchCaption);
+    }
 }
 
 void TForm2::InstallClick() {
@@ -84,6 +90,7 @@ void TForm2::InstallClick() {
         TownListDownloadDue(ports_.files, main_.Settings.progDir, main_.TownListFileBase());
     main_.Settings.townListFileBase = due.fileBase;
     if (due.due) {
+        main_.townQuery.clear();
         main_.StartJob(kTownListJob);
     } else {
         LoadTownList();
@@ -150,7 +157,7 @@ void TForm2::Button1Click() {
     UpdateAutostart(ports_.registry, AutostartOf(s.autoloadChecked), ports_.system.ProgramPath());
     TakeConnection();
     main_.RefreshForecast();
-    SaveSettings(s, ports_.profile);
+    SaveSettings(s, ports_.profile, main_.service.source == WeatherSource::OpenMeteo);
 }
 
 // Only a named town of the list loaded in this opening is taken, and only with a safe index:
@@ -176,6 +183,14 @@ void TForm2::TakeChosenTown() {
         s.frcTownName = Towns[chosen].TownName;
         s.frcTownIndex = Towns[chosen].TownIndex;
         s.frcCountryName = Towns[chosen].CountryName;
+        // The embedded source asks for the town by its place; another source's list has none.
+        if (const auto place = ParsePlaceFields(Towns[chosen].Place)) {
+            s.frcTownLatitude = CoordinateText(place->latitude);
+            s.frcTownLongitude = CoordinateText(place->longitude);
+        } else {
+            s.frcTownLatitude.clear();
+            s.frcTownLongitude.clear();
+        }
     }
     ReleaseTownList();
 }
@@ -227,6 +242,15 @@ void TForm2::FormClose() {
 
 void TForm2::Button4Click() {
     PrefsView& v = ports_.view;
+    if (main_.service.source == WeatherSource::OpenMeteo) {
+        // «Найти»: the town box's text goes to the geocoding API.
+        const std::string text = v.TownText();
+        if (!IsSearchableName(text)) {
+            v.SetTownText(kTooShortToSearchText);
+            return;
+        }
+        main_.townQuery = text;
+    }
     v.SetTownEntries({});
     v.SetEnabled(PrefsControl::Button4, false);
     v.SetEnabled(PrefsControl::Button1, false);

@@ -29,6 +29,8 @@ struct PrefsPorts {
 };
 
 inline constexpr const char* kPleaseWaitText = "Пожалуйста, подождите...";
+inline constexpr const char* kSearchCaption = "Найти";
+inline constexpr const char* kTooShortToSearchText = "Введите не менее двух букв названия";
 
 class TForm2 {
   public:

@@ -33,6 +33,52 @@ check "the night: $night $night_text" grep -qE "^$night [^,]+, ночь: $night_
 [ "$E2E_CASE_OK" = 1 ] || printf '    the balloon read:\n%s\n' "$balloon"
 check "the settings file gained no [service] key" \
   test "$(grep -ac '^forecastApi=\|^geocodingApi=\|^source=' "$dir/vantoreltray.ini")" = 2
+record_links
+driver menu AboutTray >/dev/null
+check "About opens" wait_until driver window-visible "$ABOUT"
+check "About credits the data" \
+  test "$(driver control-text "$ABOUT" Label5)" = "Данные о погоде: Open-Meteo.com (CC BY 4.0)"
+check "About's layout" driver check-layout "$ABOUT"
+screenshot api-about
+driver mouse-click "$ABOUT" Label7 >/dev/null
+check "its link opens open-meteo.com" wait_for_links 1
+check "exactly that address" test "$(cat "$WORK/links.txt")" = "https://open-meteo.com/"
+driver click "$ABOUT" Button1 >/dev/null
+check "exit" exit_program
+end
+
+begin "a town found by name: «Тул», «Найти», Тула, «Ок»"
+dir=$(fresh_folder api-search)
+api_section >"$dir/vantoreltray.ini"
+log_start=$(($(wc -l <"$VT_SERVICE_LOG_FILE") + 1))
+start_program "$dir"
+check "the forecast of the default town arrives" wait_for_file_line "$dir/27612.txt" $'\r$'
+check "the preferences open on the built-in towns" open_preferences
+check "the refresh button reads «Найти»" test "$(driver control-text "$PREFS" Button4)" = "Найти"
+builtin=$(grep -c '^[0-9]' "$root/service/feed/towns.csv")
+check "all $builtin of them, Москва chosen" test "$(driver combo "$PREFS" ComboBox1 | sed -n '1p;3p' | tr '\n' ' ')" = "$builtin Москва "
+driver set-text "$PREFS" ComboBox1 "Т" >/dev/null
+driver click "$PREFS" Button4 >/dev/null
+check "one letter asks for nothing" wait_until eval \
+  'test "$(driver control-text "$PREFS" ComboBox1)" = "Введите не менее двух букв названия"'
+driver set-text "$PREFS" ComboBox1 "Тул" >/dev/null
+driver click "$PREFS" Button4 >/dev/null
+check "three found, then the built-in towns" wait_until town_box_line_is 1 "$((builtin + 3))"
+check "the name went to the geocoding API" eval 'this_case_log | grep -qF \
+  "\"target\":\"/v1/search?name=%D0%A2%D1%83%D0%BB&count=30&language=ru&format=json\""'
+screenshot api-search-found
+driver select "$PREFS" ComboBox1 0 >/dev/null
+check "the first found is Тула" town_box_line_is 3 "Тула"
+driver click "$PREFS" Button1 >/dev/null
+check "the dialog closes" wait_until not driver window-visible "$PREFS"
+check "Тула's place is asked for" wait_until eval 'this_case_log | grep -qF \
+  "\"target\":\"/v1/forecast?latitude=54.1961&longitude=37.6182&"'
+check "its forecast is stored" wait_for_file_line "$dir/00480562.txt" $'\r$'
+check "the ini holds the town" settings_is "$dir" frcTownIndex 00480562
+check "and its name" settings_is "$dir" frcTownName Тула
+check "and its place" eval 'settings_is "$dir" frcTownLatitude 54.1961 && settings_is "$dir" frcTownLongitude 37.6182'
+check "the balloon shows its weather" wait_until eval 'driver balloon-text | grep -q "день: "'
+screenshot api-search-balloon
 check "exit" exit_program
 end
 

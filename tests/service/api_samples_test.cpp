@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "openmeteo/geocoding.h"
 #include "openmeteo/hourly_answer.h"
 #include "openmeteo/period_mapping.h"
 #include "routes.h"
@@ -45,6 +46,33 @@ TEST(ApiSamples, TheNearestTownsSampleOnItsClockFromItsLocalMidnightToday) {
         const HttpResponse response = api->Forecast(bad, SystemUtcNow());
         EXPECT_EQ(response.status, 400) << bad;
         EXPECT_TRUE(response.body.starts_with("{\"error\":true,\"reason\":")) << bad;
+    }
+}
+
+TEST(ApiSamples, SearchFindsPlacesByTheBeginningOfTheirName) {
+    std::string error;
+    const std::optional<ApiSamples> api = ApiSamples::Load(VT_SERVICE_FEED_DIR, error);
+    ASSERT_TRUE(api) << error;
+    struct Case {
+        const char* query;
+        int status;
+        std::size_t results;  // as the program reads them
+    };
+    const Case cases[] = {
+        {"name=%D0%A2%D1%83%D0%BB&count=30&language=ru&format=json", 200, 3},  // Тул
+        {"name=%D0%BA%D0%B8%D1%80", 200, 2},  // кир: the two namesakes
+        {"name=%D0%BA%D0%B8%D1%80&count=1", 200, 1},
+        {"name=%D0%9C%D0%BE%D1%81%D0%BA%D0%B2%D0%B0", 200, 1},  // Москва, of towns.csv
+        {"name=zzz", 200, 0},
+        {"count=3", 400, 0},
+    };
+    for (const Case& c : cases) {
+        const HttpResponse response = api->Search(c.query);
+        EXPECT_EQ(response.status, c.status) << c.query;
+        if (c.status != 200) continue;
+        const vt::SearchResult read = vt::ReadSearchAnswer(response.body);
+        ASSERT_TRUE(read.places) << c.query << ": " << read.rejection.reason;
+        EXPECT_EQ(read.places->size(), c.results) << c.query;
     }
 }
 
