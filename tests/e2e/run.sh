@@ -2,7 +2,8 @@
 # End-to-end tests: the real program under Wine in a virtual desktop, seen from outside.
 # usage: tests/e2e/run.sh BUILD_DIR [CASE...]
 #   BUILD_DIR  a Windows build folder (windows or windows64); the Wine prefix lives there
-#   CASE       startup, instances, tray, download, preferences, connection, feed, api, view_scaled;
+#   CASE       startup, instances, tray, download, preferences, connection, feed, api, https,
+#              view_scaled;
 #              all by default
 # Started by scripts/test.sh, it runs in that script's display, prefix and services. Started on
 # its own, it brings up its own (the native build's vtservice is needed) and ends them on any
@@ -13,7 +14,7 @@ root=$(cd "$here/../.." && pwd)
 BUILD=$(cd "$1" && pwd)
 shift
 # In this order: the scaled case restarts Wine with other display settings, so it comes last.
-all_cases=(startup instances tray download preferences connection feed api view_scaled)
+all_cases=(startup instances tray download preferences connection feed api https view_scaled)
 cases=("$@")
 ((${#cases[@]})) || cases=("${all_cases[@]}")
 for name in "${cases[@]}"; do

@@ -97,3 +97,22 @@ check "no forecast file is stored" test ! -e "$dir/27612.txt"
 service_fault none
 check "exit" exit_program
 end
+
+begin "a folder without [service] asks Open-Meteo's own addresses, through the system's proxy"
+# The prefix's Internet settings name the reference service as the proxy, so the program's
+# default mode (the system's settings) sends its request there and nothing leaves the machine.
+internet='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
+"$VT_WINE" reg add "$internet" /v ProxyEnable /t REG_DWORD /d 1 /f >/dev/null 2>&1
+"$VT_WINE" reg add "$internet" /v ProxyServer /d "127.0.0.1:${VT_SERVICE_PORT:-8717}" /f >/dev/null 2>&1
+dir=$(fresh_folder api-defaults)
+rm "$dir/vantoreltray.ini"
+log_start=$(($(wc -l <"$VT_SERVICE_LOG_FILE") + 1))
+start_program "$dir"
+check "the forecast API's own host was asked for" wait_until eval \
+  'this_case_log | grep -qF "\"method\":\"CONNECT\",\"target\":\"api.open-meteo.com:443\""'
+check "exit" exit_program
+"$VT_WINE" reg delete "$internet" /v ProxyEnable /f >/dev/null 2>&1
+"$VT_WINE" reg delete "$internet" /v ProxyServer /f >/dev/null 2>&1
+check "nothing but that was asked" test "$(this_case_log | grep -vc '"method":"CONNECT","target":"api.open-meteo.com:443"')" = 0
+check "the settings file has no [service]" not grep -qa '^\[service\]' "$dir/vantoreltray.ini"
+end
