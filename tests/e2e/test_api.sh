@@ -33,6 +33,10 @@ check "the night: $night $night_text" grep -qE "^$night [^,]+, ночь: $night_
 [ "$E2E_CASE_OK" = 1 ] || printf '    the balloon read:\n%s\n' "$balloon"
 check "the settings file gained no [service] key" \
   test "$(grep -ac '^forecastApi=\|^geocodingApi=\|^source=' "$dir/vantoreltray.ini")" = 2
+# The page «Прогноз на 3 дня» opens: a unit test checks the path handed to the shell, since
+# this prefix's shell finds no program for ".htm" files (SHELL_FindExecutable returns none).
+check "three days with the data's credit" eval 'grep -q "Прогноз на 3 дня: Москва" "$dir/27612.htm" &&
+  grep -q "Данные о погоде: <a href=\"https://open-meteo.com/\">" "$dir/27612.htm"'
 record_links
 driver menu AboutTray >/dev/null
 check "About opens" wait_until driver window-visible "$ABOUT"
