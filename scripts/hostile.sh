@@ -12,9 +12,12 @@
 #   a counter that redirects to itself for 5 minutes (VT_LOOP_MINUTES): requests, threads, CPU
 #   the service's fault modes switched at random during refreshes, with the program's memory,
 #   threads and handles sampled every 30 s (VT_SOAK_MINUTES, 10 by default)
+#   the same faults on the open forecast API, «Обновить» pressed every 2 s and a stale forecast
+#   retried every minute: at most one request in 10 minutes reaches it (VT_SOAK_MINUTES)
 # usage: scripts/hostile.sh [CASE...]   (cases: settings_kills, download_kills, full_disk,
 #                                         double_starts, login_page, credentials,
-#                                         read_only_folder, utf8_settings, redirect_loop, soak;
+#                                         read_only_folder, utf8_settings, redirect_loop, soak,
+#                                         api_soak;
 #                                         all without one)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -253,6 +256,39 @@ soak() {
   printf '%s\n' "${samples[@]}"
 }
 
+# The open forecast API failing in every way, 429 with Retry-After and 5xx included, while the
+# user presses «Обновить» every 2 s and the stale forecast is retried every minute: the API must
+# see one request, and one more for each full 10 minutes.
+api_soak() {
+  local dir="$work/api-soak" modes=(never-answer stall-body truncate-body endless-body error-page
+    status-404 status-500 status-429 empty-body close-no-reply)
+  program_folder "$dir"
+  printf '%s\r\n' '[service]' "forecastApi=http://127.0.0.1:$VT_SERVICE_PORT" \
+    "geocodingApi=http://127.0.0.1:$VT_SERVICE_PORT" '[settings]' 'stateConnectChecked=1' \
+    >"$dir/vantoreltray.ini"
+  service_fault "${modes[RANDOM % ${#modes[@]}]}"
+  local before
+  before=$(grep -c '"target":"/v1/forecast' "$work/service.log")
+  start "$dir"
+  driver wait-main 20000 >/dev/null
+  local end=$((SECONDS + soak_minutes * 60)) presses=0 failures=0
+  while ((SECONDS < end)); do
+    service_fault "${modes[RANDOM % ${#modes[@]}]}"
+    driver menu Update >/dev/null
+    presses=$((presses + 1))
+    driver ping 2000 || failures=$((failures + 1))
+    sleep 2
+  done
+  service_fault none
+  local asked allowed=$((1 + soak_minutes / 10))
+  asked=$(($(grep -c '"target":"/v1/forecast' "$work/service.log") - before))
+  ((asked <= allowed)) || failures=$((failures + 1))
+  kill -0 "$PROGRAM" 2>/dev/null || failures=$((failures + 1))
+  exit_program
+  report "the open forecast API failing, $soak_minutes min" "$presses" "$failures" \
+    "($asked requests reached it, at most $allowed allowed; pings answered within 2 s)"
+}
+
 # A counter that sends every request back to itself, with a stale forecast so that the program
 # retries every minute: requests, threads and the CPU time must stay bounded.
 redirect_loop() {
@@ -384,13 +420,13 @@ cpu_ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
 
 cases=("$@")
 ((${#cases[@]})) || cases=(settings_kills download_kills full_disk double_starts login_page
-  credentials read_only_folder utf8_settings redirect_loop soak)
+  credentials read_only_folder utf8_settings redirect_loop soak api_soak)
 for case in "${cases[@]}"; do
   case $case in
     settings_kills) settings_kills complete; settings_kills partial; settings_kills large ;;
     settings_kills_large) settings_kills large ;;
     download_kills | full_disk | double_starts | login_page | credentials | read_only_folder | \
-      utf8_settings | redirect_loop | soak) "$case" ;;
+      utf8_settings | redirect_loop | soak | api_soak) "$case" ;;
     *) echo "unknown case $case" >&2; exit 2 ;;
   esac
 done

@@ -6,7 +6,7 @@
 namespace vts {
 namespace {
 
-constexpr std::array<std::pair<FaultMode, std::string_view>, 11> kModeNames = {{
+constexpr std::array<std::pair<FaultMode, std::string_view>, 12> kModeNames = {{
     {FaultMode::None, "none"},
     {FaultMode::NeverAnswer, "never-answer"},
     {FaultMode::StallBody, "stall-body"},
@@ -15,6 +15,7 @@ constexpr std::array<std::pair<FaultMode, std::string_view>, 11> kModeNames = {{
     {FaultMode::ErrorPage, "error-page"},
     {FaultMode::Status404, "status-404"},
     {FaultMode::Status500, "status-500"},
+    {FaultMode::Status429, "status-429"},
     {FaultMode::EmptyBody, "empty-body"},
     {FaultMode::CloseNoReply, "close-no-reply"},
     {FaultMode::RedirectLoop, "redirect-loop"},
@@ -65,6 +66,13 @@ std::optional<HttpResponse> SubstituteResponse(FaultMode mode, std::string_view 
         case FaultMode::Status500:
             return HtmlResponse(500,
                                 "<html><body><h1>500 Internal Server Error</h1></body></html>\r\n");
+        case FaultMode::Status429: {
+            HttpResponse limited =
+                TextResponse(429, "{\"error\":true,\"reason\":\"Too many requests\"}");
+            limited.contentType = "application/json";
+            limited.extraHeaders.emplace_back("Retry-After", "60");
+            return limited;
+        }
         case FaultMode::EmptyBody: {
             HttpResponse empty = TextResponse(200, "");
             empty.contentType = "text/plain";

@@ -21,6 +21,7 @@ enum class FaultMode {
     ErrorPage,     // 200 with an HTML error page
     Status404,
     Status500,
+    Status429,     // 429 Too Many Requests with Retry-After: 60, as a rate-limited API says
     EmptyBody,     // 200 with Content-Length: 0
     CloseNoReply,  // read the request, close without a byte
     RedirectLoop,  // 302 back to the address asked for, for ever

@@ -22,6 +22,8 @@ std::string_view ReasonPhrase(int status) {
             return "Length Required";
         case 413:
             return "Content Too Large";
+        case 429:
+            return "Too Many Requests";
         case 431:
             return "Request Header Fields Too Large";
         case 500:

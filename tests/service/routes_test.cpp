@@ -178,6 +178,7 @@ TEST(FaultMode, NamesRoundTripAndSubstitutesArePlainResponses) {
         {"error-page", 200},
         {"status-404", 404},
         {"status-500", 500},
+        {"status-429", 429},
         {"empty-body", 200},
         {"close-no-reply", std::nullopt},
         {"redirect-loop", 302},
@@ -195,6 +196,8 @@ TEST(FaultMode, NamesRoundTripAndSubstitutesArePlainResponses) {
     const HttpResponse loop = *SubstituteResponse(FaultMode::RedirectLoop, "/r.php?sh+TRAY+x");
     EXPECT_EQ(loop.extraHeaders, (HeaderList{{"Location", "/r.php?sh+TRAY+x"}}));
     EXPECT_TRUE(SubstituteResponse(FaultMode::EmptyBody, "/")->body.empty());
+    EXPECT_EQ(SubstituteResponse(FaultMode::Status429, "/")->extraHeaders,
+              (HeaderList{{"Retry-After", "60"}}));
     EXPECT_NE(SubstituteResponse(FaultMode::ErrorPage, "/")->body.find("<html>"),
               std::string::npos);
 }
