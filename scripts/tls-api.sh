@@ -76,13 +76,7 @@ CONF
 
 stop() {
   [ $# -eq 1 ] || die "usage: stop RUN"
-  local pid _
-  [ -f "$1/nginx.pid" ] || return 0
-  pid=$(cat "$1/nginx.pid")
-  [[ $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null) == "nginx: master process"* ]] || return 0
-  kill -TERM "$pid"
-  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.1; done
-  die "nginx $pid still running after 10 s"
+  bash "$(dirname "$0")/../service/feed/nginx.sh" stop "$1" >/dev/null
 }
 
 [ $# -ge 1 ] || die "usage: start RUN SERVICE_PORT | stop RUN"

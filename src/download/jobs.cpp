@@ -93,6 +93,12 @@ JobOutcome RunFetch(const JobInput& input, const JobPorts& ports, const std::str
     return Success(input.kind);
 }
 
+// What the API said, for its gate; `succeeded` is set once the answer proves usable.
+ApiReply ReplyOf(const FetchResult& fetched) {
+    return {false, fetched.status,
+            fetched.retryAfter ? ParseRetryAfter(*fetched.retryAfter) : std::nullopt};
+}
+
 // The stored copy stands in for an answer that says nothing usable, as for a failed download;
 // without one the user learns the answer was wrong rather than missing.
 JobOutcome BadAnswerOutcome(const JobInput& input, const JobPorts& ports) {
@@ -128,8 +134,7 @@ JobOutcome FetchApiForecast(const JobInput& input, const JobPorts& ports) {
     const FetchResult fetched = FetchUrl(ports.internet, input.connection, url,
                                          OptionsFor(input, ports.clock, kApiAnswerMaxBytes));
     if (IsCancelled(input)) return Failure(input.kind);
-    ApiReply reply{false, fetched.status,
-                   fetched.retryAfter ? ParseRetryAfter(*fetched.retryAfter) : std::nullopt};
+    ApiReply reply = ReplyOf(fetched);
     JobOutcome outcome;
     const UtcTime now = ports.clock.NowUtc();
     const std::optional<ApiFiles> files =
@@ -160,8 +165,7 @@ JobOutcome SearchTowns(const JobInput& input, const JobPorts& ports) {
                                          input.geocodingApi + SearchRequestPath(input.townQuery),
                                          OptionsFor(input, ports.clock, kMaxSearchAnswerBytes));
     if (IsCancelled(input)) return Failure(input.kind);
-    ApiReply reply{false, fetched.status,
-                   fetched.retryAfter ? ParseRetryAfter(*fetched.retryAfter) : std::nullopt};
+    ApiReply reply = ReplyOf(fetched);
     const SearchResult found = fetched.ok ? ReadSearchAnswer(fetched.body) : SearchResult{};
     JobOutcome outcome;
     if (!fetched.ok && !fetched.overCap) {

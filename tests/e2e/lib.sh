@@ -114,6 +114,21 @@ settings_value() {  # DIR KEY
 }
 settings_is() { test "$(settings_value "$1" "$2")" = "$3"; }  # DIR KEY VALUE
 
+# The balloon of Moscow's shipped samples (the same weather in every day and every night period),
+# whichever source served them: the day in the file is today's until 18:00 Moscow time (UTC+3),
+# then tomorrow's.
+check_moscow_samples_balloon() {  # BALLOON
+  local day night rest
+  if [ "$(TZ=Etc/GMT-3 date +%H)" -lt 18 ]; then day=$(TZ=Etc/GMT-3 date +%-d/%-m); else
+    day=$(TZ=Etc/GMT-3 date -d tomorrow +%-d/%-m); fi
+  night=$(TZ=Etc/GMT-3 date -d tomorrow +%-d/%-m)
+  rest="Давление 748 мм, Влажность 85%, Ветер юго-восточный, 4 м/с"
+  check "the day: $day" grep -qE "^$day [^,]+, день: Переменная облачность. Снег, -4..-6 °C, $rest\$" <<<"$1"
+  rest="Давление 750 мм, Влажность 90%, Ветер восточный, 2 м/с"
+  check "the night: $night" grep -qE "^$night [^,]+, ночь: Облачно, -8..-10 °C, $rest\$" <<<"$1"
+  [ "$E2E_CASE_OK" = 1 ] || printf '    the balloon read:\n%s\n' "$1"
+}
+
 town_box_line_is() { test "$(driver combo "$PREFS" ComboBox1 | sed -n "$1p")" = "$2"; }  # LINE TEXT
 town_box_has_entries() { [ "$(driver combo "$PREFS" ComboBox1 | head -n 1)" -gt 1 ] 2>/dev/null; }
 
