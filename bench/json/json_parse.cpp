@@ -112,7 +112,8 @@ int main(int argc, char** argv) {
     if (!file) return 2;
     std::string text;
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        text.append(buffer, n);
     std::fclose(file);
     const int runs = argc > 2 ? std::atoi(argv[2]) : 1;
     std::vector<double> micros;

@@ -14,7 +14,7 @@ inline constexpr std::uint32_t kTipFlags = 7;         // NIF_MESSAGE | NIF_ICON 
 inline constexpr std::uint32_t kBalloonFlags = 0x13;  // NIF_MESSAGE | NIF_ICON | NIF_INFO
 inline constexpr std::uint32_t kInfoIcon = 1;         // NIIF_INFO
 inline constexpr std::uint32_t kErrorIcon = 3;        // NIIF_ERROR
-inline constexpr int kNeutralPicture = 9;  // the program's emblem
+inline constexpr int kNeutralPicture = 9;             // the program's emblem
 // The shell's limits of the record's texts, in characters.
 inline constexpr std::size_t kTipChars = 127;
 inline constexpr std::size_t kBalloonInfoChars = 255;

@@ -95,8 +95,8 @@ int LoadedModules(const Args&) {
     // The file names of the modules the program's process has loaded, one a line.
     DWORD pid = 0;
     GetWindowThreadProcessId(e2e::MainWindow(), &pid);
-    HANDLE process = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)
-                         : nullptr;
+    HANDLE process =
+        pid ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid) : nullptr;
     if (!process) return 1;
     HMODULE modules[512];
     DWORD bytes = 0;

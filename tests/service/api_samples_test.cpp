@@ -22,7 +22,9 @@ TEST(ApiSamples, TheNearestTownsSampleOnItsClockFromItsLocalMidnightToday) {
     };
     const Case cases[] = {
         // Tula is nearest to Moscow; 22:00 UTC is already tomorrow there.
-        {"latitude=54.1961&longitude=37.6182&timezone=auto", "2026-12-10T09:00:00Z", 180,
+        {"latitude=54.1961&longitude=37.6182&timezone=auto",
+         "2026-12-10T09:00:00Z",
+         180,
          {2026, 12, 10}},
         {"latitude=54.1961&longitude=37.6182", "2026-12-10T22:00:00Z", 180, {2026, 12, 11}},
         {"latitude=43.1&longitude=131.9", "2026-12-10T09:00:00Z", 600, {2026, 12, 10}},
@@ -41,8 +43,8 @@ TEST(ApiSamples, TheNearestTownsSampleOnItsClockFromItsLocalMidnightToday) {
             << c.query;
         EXPECT_TRUE(vt::FileRecordsAt(*read.series, c.offsetMinutes, now).records) << c.query;
     }
-    for (const char* bad : {"", "latitude=55.7", "latitude=91&longitude=0",
-                            "latitude=55,7&longitude=37.6"}) {
+    for (const char* bad :
+         {"", "latitude=55.7", "latitude=91&longitude=0", "latitude=55,7&longitude=37.6"}) {
         const HttpResponse response = api->Forecast(bad, SystemUtcNow());
         EXPECT_EQ(response.status, 400) << bad;
         EXPECT_TRUE(response.body.starts_with("{\"error\":true,\"reason\":")) << bad;
