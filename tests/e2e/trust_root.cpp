@@ -1,8 +1,9 @@
 // trust_root: adds a certificate (DER file) to the machine's Root store of the Wine prefix it
 // runs in, so that the program trusts the tests' own authority; nothing outside the prefix
 // changes. Exit status 0 when the certificate is in the store.
-#include <wincrypt.h>
 #include <windows.h>
+// after windows.h
+#include <wincrypt.h>
 
 #include <cstdio>
 #include <fstream>
