@@ -125,11 +125,21 @@ std::optional<ApiFiles> FilesOf(const JobInput& input, const std::string& answer
         TownPage(input.townName, input.countryName, PageRows(*read.series, offset, now))};
 }
 
-JobOutcome FetchApiForecast(const JobInput& input, const JobPorts& ports) {
-    if (!input.mayAskApi || !HasProxyAddressForCredentials(input.connection)) {
-        return input.mayAskApi ? FailureSaying(input, kNoProxyAddressText)
-                               : FailedFetchOutcome(input, ports.files, ports.clock);
+// A closed gate or a proxy user without an address ends an API job before it asks anything.
+std::optional<JobOutcome> RefusalBeforeAsking(const JobInput& input, const JobPorts& ports) {
+    if (!input.mayAskApi) {
+        // The stored forecast may stand in; a search has nothing that could.
+        return input.kind == JobKind::Forecast ? FailedFetchOutcome(input, ports.files, ports.clock)
+                                               : ConnectionFailure(input);
     }
+    if (!HasProxyAddressForCredentials(input.connection)) {
+        return FailureSaying(input, kNoProxyAddressText);
+    }
+    return std::nullopt;
+}
+
+JobOutcome FetchApiForecast(const JobInput& input, const JobPorts& ports) {
+    if (auto refusal = RefusalBeforeAsking(input, ports)) return *refusal;
     const std::string url = input.forecastApi + ForecastRequestPath(input.place);
     const FetchResult fetched = FetchUrl(ports.internet, input.connection, url,
                                          OptionsFor(input, ports.clock, kApiAnswerMaxBytes));
@@ -157,10 +167,7 @@ JobOutcome FetchApiForecast(const JobInput& input, const JobPorts& ports) {
 // The towns found by the name, followed by the built-in ones, so that one found town can be
 // taken too and the built-in towns are never lost.
 JobOutcome SearchTowns(const JobInput& input, const JobPorts& ports) {
-    if (!input.mayAskApi) return ConnectionFailure(input);
-    if (!HasProxyAddressForCredentials(input.connection)) {
-        return FailureSaying(input, kNoProxyAddressText);
-    }
+    if (auto refusal = RefusalBeforeAsking(input, ports)) return *refusal;
     const FetchResult fetched = FetchUrl(ports.internet, input.connection,
                                          input.geocodingApi + SearchRequestPath(input.townQuery),
                                          OptionsFor(input, ports.clock, kMaxSearchAnswerBytes));
@@ -184,6 +191,11 @@ JobOutcome SearchTowns(const JobInput& input, const JobPorts& ports) {
 }
 
 }  // namespace
+
+bool AsksApi(const JobInput& input) {
+    return input.source == WeatherSource::OpenMeteo && input.mayAskApi &&
+           (input.kind == JobKind::Forecast || !input.townQuery.empty());
+}
 
 std::string ForecastUrl(const std::string& counterHost, const std::string& dataHost,
                         const std::string& townIndex) {

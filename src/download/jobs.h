@@ -84,6 +84,10 @@ struct JobOutcome {
     bool operator==(const JobOutcome&) const = default;
 };
 
+// True for a job that sends a request to the open forecast API (a forecast, or a search by
+// name), whose answer its gate must hear of.
+bool AsksApi(const JobInput& input);
+
 std::string ForecastUrl(const std::string& counterHost, const std::string& dataHost,
                         const std::string& townIndex);
 std::string TownListUrl(const std::string& dataHost);

@@ -25,17 +25,23 @@ std::size_t SchemeLength(std::string_view text) {
     return 0;
 }
 
-bool IsWebScheme(std::string_view scheme) {
-    std::string lower(scheme);
+// The scheme of the text in lower case, empty when it has none.
+std::string LowerScheme(std::string_view text) {
+    std::string lower(text.substr(0, SchemeLength(text)));
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower == "http" || lower == "https";
+    return lower;
+}
+
+bool IsWebScheme(std::string_view url) {
+    const std::string scheme = LowerScheme(url);
+    return scheme == "http" || scheme == "https";
 }
 
 // "http://host", with the host not empty.
 bool HasWebSchemeAndHost(std::string_view url) {
     const std::size_t scheme = SchemeLength(url);
-    if (scheme == 0 || !IsWebScheme(url.substr(0, scheme))) return false;
+    if (!IsWebScheme(url)) return false;
     if (url.substr(scheme, 3) != "://") return false;
     const std::size_t host = scheme + 3;
     return host < url.size() && url.find_first_of("/?#", host) != host;
@@ -44,12 +50,7 @@ bool HasWebSchemeAndHost(std::string_view url) {
 }  // namespace
 
 bool IsHttpsAddress(std::string_view address) {
-    const std::size_t scheme = SchemeLength(address);
-    if (scheme != 5) return false;
-    std::string lower(address.substr(0, scheme));
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower == "https";
+    return LowerScheme(address) == "https";
 }
 
 bool IsRedirectStatus(int status) {

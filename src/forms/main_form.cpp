@@ -184,10 +184,7 @@ void TForm1::HandleJobEnd(const JobEnd& end) {
             break;
         case JobVerdict::TimedOut:
             // A request that hung counts as a failed one.
-            if (end.input.source == WeatherSource::OpenMeteo && end.input.mayAskApi &&
-                (end.input.kind == JobKind::Forecast || !end.input.townQuery.empty())) {
-                GateOf(end.input.kind).Record(ports_.clock.NowUtc(), ApiReply{});
-            }
+            if (AsksApi(end.input)) GateOf(end.input.kind).Record(ports_.clock.NowUtc(), {});
             FinishJob(FailedFetchOutcome(end.input, ports_.files, ports_.clock));
             break;
         case JobVerdict::Superseded:
