@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Start-up, memory, idle and responsiveness of the product against the floor: a minimal tray
-# program (bench/startup/minimal_tray.cpp) built with the same flags and manifest. Prints one
-# table from one run, with the ratios and whether each target is met.
+# Start-up, memory, idle, responsiveness and the preferences dialog of the product, each against
+# a floor program that does the same work for that figure and no more (bench/startup/floor_tray.cpp,
+# three levels). Prints one table from one run, with the ratios and whether each target is met.
 # usage: bench/startup.sh      (VT_BENCH_RUNS=15 alternating start-ups by default: a Wine
-#                              process start varies by tens of milliseconds from run to run)
+#                              process start varies by tens of milliseconds from run to run;
+#                              VT_BENCH_DIALOG_RUNS=5 openings of the dialog each)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -18,8 +19,13 @@ source scripts/services.sh
 source scripts/product.sh
 bash scripts/setup.sh
 runs=${VT_BENCH_RUNS:-15}
+dialog_runs=${VT_BENCH_DIALOG_RUNS:-5}
 # A step that fails says which, instead of ending the script without a word.
 trap 'echo "startup bench: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
+fail() {
+  echo "startup bench: $*" >&2
+  exit 1
+}
 
 vt_pick_product
 preset=$VT_PRESET kind=$VT_PREFIX_KIND
@@ -27,40 +33,135 @@ build="$root/build/$preset"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$(nproc)" --target vtservice >/dev/null
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" -j "$(nproc)" --target vantoreltray minimal_tray startup_probe >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)" --target vantoreltray floor_tray_1 floor_tray_2 \
+  floor_tray_3 startup_probe >/dev/null
 
 vt_wine_setup "$build" "$kind"
 # Wine runs in the Russian locale; the figures here are read and printed with decimal points.
 awk() { LC_ALL=C command awk "$@"; }
 sort() { LC_ALL=C command sort "$@"; }
 vt_display_start
-vt_wineserver_start
 work="$build/startup-bench"
 rm -rf "$work"
-mkdir -p "$work/product" "$work/minimal"
+mkdir -p "$work"
+
+# The shell's own record of every icon change: the desktop's explorer takes the environment of
+# the program that starts it, so this one starts it first, with time stamps on the systray
+# channel; a held desktop keeps it for the whole run.
+wineserver -p
+vt_record "$(vt_wineserver_pid)" wineserver "$WINEPREFIX"
+probe_exe="$build/bench/startup/startup_probe.exe"
+WINEDEBUG=+timestamp,+systray "$VT_WINE" explorer.exe /desktop=Default,800x600 \
+  >/dev/null 2>"$work/shell.log" &
+vt_record $! explorer
+"$VT_WINE" "$probe_exe" hold >/dev/null 2>&1 &
+vt_record $! startup_probe hold
+
 port=$(vt_free_port)
 vt_service_start "$root/build/native" "$work/service.log" --port "$port"
-# The product talks to this run's service only.
-vt_service_section "$port" >"$work/product/vantoreltray.ini"
-
-cp "$build/src/win32/vantoreltray.exe" "$work/product/"
-cp "$build/bench/startup/minimal_tray.exe" "$work/minimal/"
 # Through a file, not a pipe: a program the probe starts inherits its standard output, and would
 # hold a pipe open for as long as it runs.
 probe() {
   local rc=0
-  "$VT_WINE" "$build/bench/startup/startup_probe.exe" "$@" >"$work/probe.out" 2>"$work/probe.err" || rc=$?
+  "$VT_WINE" "$probe_exe" "$@" >"$work/probe.out" 2>"$work/probe.err" || rc=$?
   tr -d '\r' <"$work/probe.out"
+  [ $rc -eq 0 ] || echo "startup bench: probe $1: $(tr -d '\r' <"$work/probe.err")" >&2
   return $rc
 }
-product_exe=$("$VT_WINE" winepath -w "$work/product/vantoreltray.exe" 2>/dev/null | tr -d '\r')
-minimal_exe=$("$VT_WINE" winepath -w "$work/minimal/minimal_tray.exe" 2>/dev/null | tr -d '\r')
-product_class=VantorelTrayMain
-minimal_class=VantorelMinimalTray
-
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 control() { curl -s -o /dev/null "http://127.0.0.1:$port/control/fault?mode=$1"; }
-# The Linux process running the executable at this Windows path: exactly one, or a reason.
+
+# Who is measured: a folder, an executable, its window class and the dialogs of its start-up.
+declare -A exe class dialogs
+programs=(product icon ready download)
+for who in "${programs[@]}"; do
+  mkdir -p "$work/$who"
+  class[$who]=VantorelFloorTray
+  dialogs[$who]=2
+done
+cp "$build/src/win32/vantoreltray.exe" "$work/product/"
+class[product]=VantorelTrayMain
+dialogs[icon]=0
+n=1
+for who in icon ready download; do
+  cp "$build/bench/startup/floor_tray_$n.exe" "$work/$who/"
+  n=$((n + 1))
+done
+for who in "${programs[@]}"; do
+  exe[$who]=$("$VT_WINE" winepath -w "$(ls "$work/$who/"*.exe)" 2>/dev/null | tr -d '\r')
+done
+settings_caption="Vantorel.Tray: Настройка"
+floor_settings_caption="Floor settings"
+settings_command=109
+
+# The first start writes the settings and fetches the town's forecast; every folder then holds
+# both, as on every later day.
+vt_service_section "$port" >"$work/product/vantoreltray.ini"
+probe launch "${exe[product]}" "${class[product]}" 2 >/dev/null
+for _ in $(seq 1 100); do [ -s "$work/product/27612.txt" ] && break; sleep 0.1; done
+sleep 1
+probe stop "${class[product]}"
+[ -s "$work/product/27612.txt" ] || fail "the first start fetched no forecast (service log: $work/service.log)"
+grep -q 'trace:systray:add_icon' "$work/shell.log" ||
+  fail "the shell keeps no record of icons ($work/shell.log): its explorer was started without the trace"
+for who in icon ready download; do
+  cp "$work/product/vantoreltray.ini" "$work/product/27612.txt" "$work/$who/"
+done
+
+# The ready floor's dialogs must hold as many controls of each class as the product's.
+controls_of() {  # WHO
+  probe launch "${exe[$1]}" "${class[$1]}" "${dialogs[$1]}" >/dev/null
+  probe windows "${class[$1]}" | sort
+  probe stop "${class[$1]}"
+}
+product_controls=$(controls_of product)
+floor_controls=$(controls_of ready)
+[ "$product_controls" = "$floor_controls" ] ||
+  fail "the floor's dialogs no longer match the product's: product: $product_controls; floor: $floor_controls"
+
+# Alternating start-ups; each line: start on the shell's clock (ms), window ms[, ready ms]. The
+# icon is timed in starts where the probe waits for nothing after the window (with no polling to
+# slow the program down), ready in starts of their own.
+starts=("product 0" "icon 0" "product 2" "ready 2")
+for start in "${starts[@]}"; do : >"$work/${start/ /-}.times"; done
+# Two rounds first that are not counted: the first starts after the set-up run slower for all.
+for round in $(seq -1 "$runs"); do
+  for start in "${starts[@]}"; do
+    read -r who wait_for <<<"$start"
+    times="$work/$who-$wait_for.times"
+    [ "$round" -gt 0 ] || times=/dev/null
+    probe launch "${exe[$who]}" "${class[$who]}" "$wait_for" >>"$times"
+    sleep 1
+    probe stop "${class[$who]}"
+    sleep 0.5
+  done
+done
+
+# The shell's record of each start: icon changes (an add, or a modify that is not the add's own)
+# after the start and before the next start of anything, "start ms" per line.
+awk '/trace:systray:(add|modify)_icon/ {
+       split($1, t, ":"); hwnd = $NF
+       if ($0 ~ /add_icon/) { printf "%.1f\n", t[1] * 1000; added = hwnd; next }
+       if (added == hwnd) { added = ""; next }
+       printf "%.1f\n", t[1] * 1000 }' "$work/shell.log" >"$work/changes"
+cat "$work"/*.times | awk '{ print $1 }' | sort -n >"$work/starts"
+# forecast_icon WHO N: ms from each start to the program's Nth icon change.
+forecast_icon() {
+  awk -v n="$2" 'FNR == NR { starts[++s] = $1; next }
+       FILENAME ~ /changes/ { change[++c] = $1; next }
+       { start = $1; next_start = 1e18
+         for (i = 1; i <= s; i++) if (starts[i] > start) { next_start = starts[i]; break }
+         k = 0
+         for (i = 1; i <= c; i++) if (change[i] >= start && change[i] < next_start && ++k == n) {
+           printf "%.1f\n", change[i] - start; break }
+         if (k < n) { print "missing" } }' "$work/starts" "$work/changes" "$work/$1-0.times"
+}
+# The product first shows its greeting icon, then the stored forecast; a floor shows the forecast.
+forecast_icon product 2 >"$work/product.icon"
+forecast_icon icon 1 >"$work/icon.icon"
+! grep -q missing "$work/product.icon" "$work/icon.icon" ||
+  fail "a start left no icon change in the shell's record ($work/shell.log)"
+
+# Linux processes by their own command lines: exactly one, or a reason.
 pid_of() {  # pid_of WINDOWS_PATH
   local found=() p
   for p in /proc/[0-9]*; do
@@ -76,110 +177,160 @@ pid_of() {  # pid_of WINDOWS_PATH
   fi
   echo "${found[0]}"
 }
-
-# The first start writes the settings and fetches the town's forecast; the measured starts are
-# those of every later day, with both in place.
-probe launch "$product_exe" "$product_class" >/dev/null
-sleep 3
-probe stop "$product_class"
-
-: >"$work/product.times"
-: >"$work/minimal.times"
-for _ in $(seq 1 "$runs"); do
-  for who in product minimal; do
-    exe_var=${who}_exe class_var=${who}_class
-    probe launch "${!exe_var}" "${!class_var}" >>"$work/$who.times"
-    sleep 1
-    probe stop "${!class_var}"
-    sleep 0.5
-  done
-done
-
-# Memory 10 s after the start, then 60 s of idle under strace; both programs side by side.
-probe launch "$product_exe" "$product_class" >/dev/null
-probe launch "$minimal_exe" "$minimal_class" >/dev/null
-sleep 10
-working_set() {  # CLASS: the working set of the window's process, KB, as Windows reports it
-  local figures
-  figures=$(probe memory "$1") || {
-    echo "startup bench: no memory figures of $1: $(cat "$work/probe.err")" >&2
-    return 1
-  }
-  echo "${figures%% *}"
-}
-product_ws=$(working_set "$product_class")
-minimal_ws=$(working_set "$minimal_class")
-product_pid=$(pid_of "$product_exe")
-minimal_pid=$(pid_of "$minimal_exe")
 # Wine answers PrivateUsage of another process with its swap use (0 here), so the private
 # memory is read where Wine keeps it, from Linux: the dirty pages only, those the process wrote.
-# Clean pages count as private only while no other process maps the same library, and that
-# changed with what else ran (1.25 and 2.01 for the same executables).
-private_kb() { awk '/^Private_Dirty:/ { kb += $2 } END { print kb }' "/proc/$1/smaps_rollup"; }
-product_private=$(private_kb "$product_pid")
-minimal_private=$(private_kb "$minimal_pid")
-syscalls() {  # syscalls PID OUT: every system call of the process's threads in 60 s
-  timeout -s INT 60 strace -f -tt -p "$1" -o "$2" >/dev/null 2>&1 || true
+# Clean pages count as private only while no other process maps the same library.
+private_kb() {  # WHO
+  local pid
+  pid=$(pid_of "${exe[$1]}")
+  awk '/^Private_Dirty:/ { kb += $2 } END { print kb }' "/proc/$pid/smaps_rollup"
 }
-syscalls "$product_pid" "$work/product.strace" &
+working_set() {  # WHO: as Windows reports it, KB
+  local figures
+  figures=$(probe memory "${class[$1]}")
+  echo "${figures%% *}"
+}
+
+# Memory 10 s after the start, then 60 s of idle under strace; both programs side by side.
+probe launch "${exe[product]}" "${class[product]}" 2 >/dev/null
+probe launch "${exe[ready]}" "${class[ready]}" 2 >/dev/null
+sleep 10
+declare -A ws private calls wakes
+for who in product ready; do
+  ws[$who]=$(working_set "$who")
+  private[$who]=$(private_kb "$who")
+done
+syscalls() {  # syscalls WHO: every system call of the process's threads in 60 s
+  timeout -s INT 60 strace -f -tt -p "$(pid_of "${exe[$1]}")" -o "$work/$1.strace" >/dev/null 2>&1 || true
+}
+syscalls product &
 tracing=$!
 vt_record "$tracing" strace
-syscalls "$minimal_pid" "$work/minimal.strace"
+syscalls ready
 wait "$tracing"
-total_calls() { grep -c '^[0-9]\+ \+[0-9:.]\+ [a-z_0-9]\+(' "$1" || true; }
 # A wake-up: calls after more than half a second of silence begin a new one.
-wake_ups() {
-  awk '$2 ~ /^[0-9:.]+$/ { split($2, t, ":"); s = t[1] * 3600 + t[2] * 60 + t[3];
-         if (NR == 1 || s - last > 0.5) n++; last = s } END { print n + 0 }' "$1"
-}
-product_calls=$(total_calls "$work/product.strace")
-minimal_calls=$(total_calls "$work/minimal.strace")
-product_wakes=$(wake_ups "$work/product.strace")
-minimal_wakes=$(wake_ups "$work/minimal.strace")
+for who in product ready; do
+  calls[$who]=$(grep -c '^[0-9]\+ \+[0-9:.]\+ [a-z_0-9]\+(' "$work/$who.strace" || true)
+  wakes[$who]=$(awk '$2 ~ /^[0-9:.]+$/ { split($2, t, ":"); s = t[1] * 3600 + t[2] * 60 + t[3];
+         if (NR == 1 || s - last > 0.5) n++; last = s } END { print n + 0 }' "$work/$who.strace")
+done
 
 # Round trips of a message while the product's download hangs (the service never answers).
-probe stop "$product_class"
+probe stop "${class[product]}"
 rm -f "$work/product/"*.txt.part "$work/product/27612.txt"
 control never-answer
-probe launch "$product_exe" "$product_class" >/dev/null
+probe launch "${exe[product]}" "${class[product]}" 2 >/dev/null
 sleep 1
-read -r product_rt product_rt_max < <(probe roundtrip "$product_class" 200)
-read -r minimal_rt minimal_rt_max < <(probe roundtrip "$minimal_class" 200)
+read -r product_rt product_rt_max < <(probe roundtrip "${class[product]}" 200)
+read -r floor_rt floor_rt_max < <(probe roundtrip "${class[ready]}" 200)
 control none
 hung=$(grep -c '"fault":"never-answer"' "$work/service.log" || true)
+probe stop "${class[product]}"
+probe stop "${class[ready]}"
 
-read -r product_window product_icon < <(awk '{ print $1 }' "$work/product.times" | median | tr '\n' ' '; awk '{ print $2 }' "$work/product.times" | median)
-read -r minimal_window minimal_icon < <(awk '{ print $1 }' "$work/minimal.times" | median | tr '\n' ' '; awk '{ print $2 }' "$work/minimal.times" | median)
-product_gap=$(awk '{ print $2 - $1 }' "$work/product.times" | median)
-minimal_gap=$(awk '{ print $2 - $1 }' "$work/minimal.times" | median)
-product_size=$(stat -c %s "$work/product/vantoreltray.exe")
-minimal_size=$(stat -c %s "$work/minimal/minimal_tray.exe")
+# Memory after the first download: neither folder holds a forecast; both fetch it through the
+# counter's redirect at start, and are measured 10 s after their file is in place.
+rm -f "$work/product/"*.txt.part "$work/product/27612.txt" "$work/download/27612.txt"
+requests_before=$(grep -c '/r.php' "$work/service.log" || true)
+probe launch "${exe[product]}" "${class[product]}" 2 >/dev/null
+probe launch "${exe[download]}" "${class[download]}" 2 >/dev/null
+for _ in $(seq 1 300); do
+  [ -s "$work/product/27612.txt" ] && [ -s "$work/download/27612.txt" ] && break
+  sleep 0.1
+done
+[ -s "$work/product/27612.txt" ] && [ -s "$work/download/27612.txt" ] ||
+  fail "a download did not arrive (service log: $work/service.log)"
+cmp -s "$work/product/27612.txt" "$work/download/27612.txt" ||
+  fail "the floor downloaded another file than the product"
+sleep 10
+private[product_download]=$(private_kb product)
+private[download]=$(private_kb download)
+counter_requests=$(($(grep -c '/r.php' "$work/service.log" || true) - requests_before))
+probe stop "${class[product]}"
+probe stop "${class[download]}"
 
+# The preferences: «Настроить» -> the dialog shown with the town list and answering, then one
+# typed letter completed from the list. The last town is the only one starting with «Я», so
+# the completion looks through the whole list.
+town_list() {  # TOWNS: the list file as the service sends it, in 1251
+  awk -v n="$1" 'BEGIN { printf "27612;Москва;Московская область;Россия;\r\n";
+      for (i = 2; i < n; i++) printf "%05d;Город %d;Область %d;Россия;\r\n", 40000 + i, i, i % 80;
+      printf "99999;Ярославль;Ярославская область;Россия;\r\n" }' | iconv -f UTF-8 -t CP1251
+}
+for who in product ready; do
+  probe launch "${exe[$who]}" "${class[$who]}" 2 >/dev/null
+done
+declare -A caption=([product]="$settings_caption" [ready]="$floor_settings_caption")
+for towns in 37 20000; do
+  for who in product ready; do
+    town_list "$towns" >"$work/$who/vlbartlistfull.txt"
+    : >"$work/$who.open$towns"
+    : >"$work/$who.key$towns"
+  done
+  for _ in $(seq 1 "$dialog_runs"); do
+    for who in product ready; do
+      probe open "${class[$who]}" "$settings_command" "${caption[$who]}" >>"$work/$who.open$towns"
+      if [ "$towns" = 20000 ]; then
+        probe keystroke "${caption[$who]}" Я >>"$work/$who.key$towns"
+        private[${who}_open]=$(private_kb "$who")
+      fi
+      probe close "${caption[$who]}"
+      sleep 0.5
+    done
+  done
+done
+sleep 2
+for who in product ready; do private[${who}_closed]=$(private_kb "$who"); done
+for who in product ready; do probe stop "${class[$who]}"; done
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+column_median() { awk -v c="$1" '{ print $c }' "$2" | median; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
 verdict() {  # verdict RATIO LIMIT
   awk -v r="$1" -v l="$2" 'BEGIN { print (r != "-" && r <= l) ? "met (<= " l ")" : "MISSED (<= " l ")" }'
 }
-row() { printf '| %-38s | %12s | %12s | %6s | %-16s |\n' "$@"; }
+row() { printf '| %-44s | %9s | %9s | %-8s | %6s | %-16s |\n' "$@"; }
+# row_with WHAT PRODUCT FLOOR FLOOR_NAME [LIMIT]
+row_with() {
+  local r
+  r=$(ratio "$2" "$3")
+  row "$1" "$2" "$3" "$4" "$r" "$([ -n "${5:-}" ] && verdict "$r" "$5" || true)"
+}
 
 echo
-echo "$(file -b "$work/product/vantoreltray.exe" | cut -d, -f1), $kind prefix, $runs alternating start-ups (medians)"
-row "What" "product" "minimal" "ratio" "target"
-row "---" "---:" "---:" "---:" "---"
-row "executable, bytes" "$product_size" "$minimal_size" "$(ratio "$product_size" "$minimal_size")" ""
-row "start -> hidden window, ms" "$product_window" "$minimal_window" "$(ratio "$product_window" "$minimal_window")" ""
-r=$(ratio "$product_icon" "$minimal_icon")
-row "start -> icon added, ms" "$product_icon" "$minimal_icon" "$r" "$(verdict "$r" 1.2)"
-row "  window -> icon, ms" "$product_gap" "$minimal_gap" "$(ratio "$product_gap" "$minimal_gap")" ""
-row "working set after 10 s, KB" "$product_ws" "$minimal_ws" "$(ratio "$product_ws" "$minimal_ws")" ""
-r=$(ratio "$product_private" "$minimal_private")
-row "private dirty after 10 s, KB" "$product_private" "$minimal_private" "$r" "$(verdict "$r" 1.5)"
-row "system calls in 60 s of idle" "$product_calls" "$minimal_calls" "$(ratio "$product_calls" "$minimal_calls")" ""
+echo "$(file -b "$work/product/vantoreltray.exe" | cut -d, -f1), $kind prefix, $runs alternating start-ups, $dialog_runs dialog openings (medians)"
+echo "controls of the start-up dialogs, product and floor: $(echo "$product_controls" | tr '\n' ';')"
+row "What" "product" "floor" "floor is" "ratio" "target"
+row "---" "---:" "---:" "---" "---:" "---"
+row_with "executable, bytes" "$(stat -c %s "$work/product/vantoreltray.exe")" \
+  "$(stat -c %s "$work/download/floor_tray_3.exe")" download
+row_with "start -> hidden window, ms" "$(column_median 2 "$work/product-0.times")" \
+  "$(column_median 2 "$work/icon-0.times")" icon
+row_with "start -> icon showing the forecast, ms" "$(median <"$work/product.icon")" \
+  "$(median <"$work/icon.icon")" icon 1.2
+row_with "start -> ready, ms" "$(column_median 3 "$work/product-2.times")" \
+  "$(column_median 3 "$work/ready-2.times")" ready 1.5
+row_with "working set after 10 s, KB" "${ws[product]}" "${ws[ready]}" ready
+row_with "private dirty after 10 s, KB" "${private[product]}" "${private[ready]}" ready
+row_with "private dirty after the first download, KB" "${private[product_download]}" \
+  "${private[download]}" download 1.3
+row_with "system calls in 60 s of idle" "${calls[product]}" "${calls[ready]}" ready
 # Both have the one-minute timer, so the product may wake no more often than the floor.
-r=$(ratio "$product_wakes" "$minimal_wakes")
-row "wake-ups in 60 s of idle" "$product_wakes" "$minimal_wakes" "$r" "$(verdict "$r" 1)"
-r=$(ratio "$product_rt" "$minimal_rt")
-row "WM_NULL round trip, download hung, µs" "$product_rt" "$minimal_rt" "$r" "$(verdict "$r" 2)"
-row "  largest of 200, µs" "$product_rt_max" "$minimal_rt_max" "" ""
+row_with "wake-ups in 60 s of idle" "${wakes[product]}" "${wakes[ready]}" ready 1
+row_with "WM_NULL round trip, download hung, µs" "$product_rt" "$floor_rt" ready 2
+row "  largest of 200, µs" "$product_rt_max" "$floor_rt_max" "" "" ""
+for towns in 37 20000; do
+  row_with "«Настроить» -> dialog, $towns towns, ms" "$(median <"$work/product.open$towns")" \
+    "$(median <"$work/ready.open$towns")" ready
+done
+row_with "type-ahead keystroke, 20000 towns, ms" "$(median <"$work/product.key20000")" \
+  "$(median <"$work/ready.key20000")" ready
+row_with "private dirty, 20000-town dialog open, KB" "${private[product_open]}" \
+  "${private[ready_open]}" ready
+row_with "private dirty, after it is closed, KB" "${private[product_closed]}" \
+  "${private[ready_closed]}" ready
 echo
-echo "requests left hanging by the service during the round trips: $hung"
-echo "each start-up run (window ms, icon ms): $work/{product,minimal}.times; strace summaries beside them"
+echo "requests left hanging by the service during the round trips: $hung;" \
+  "counter requests for the two first downloads: $counter_requests"
+echo "each start-up (shell clock ms, window ms, ready ms): $work/*.times;" \
+  "the shell's record: $work/shell.log"
