@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 #include "text/encoding.h"
 #include "win32/handles.h"
 #include "win32/wide.h"
@@ -13,35 +11,6 @@ namespace vt {
 namespace {
 
 constexpr DWORD kValueBufferSize = 2048;
-constexpr DWORD kSectionBufferSize = 32768;
-
-// What GetPrivateProfileString makes of an entry's value: one pair of matching quotes around it
-// removed, cut to the caller's buffer.
-std::string AsProfileStringReturns(std::string value) {
-    const bool quoted = value.size() > 1 && (value.front() == '"' || value.front() == '\'') &&
-                        value.back() == value.front();
-    if (quoted) value = value.substr(1);
-    if (value.size() >= kValueBufferSize) {
-        value.resize(kValueBufferSize - 1);
-    } else if (quoted) {
-        value.pop_back();
-    }
-    return value;
-}
-
-std::string TrimBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
-}
-
-bool FileStamp(const std::wstring& path, FILETIME& time, unsigned long long& size) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
-    time = data.ftLastWriteTime;
-    size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    return true;
-}
 
 // nullopt-like empty result when the code page cannot hold every character.
 bool ToAnsi(const std::wstring& wide, std::string& out) {
@@ -91,48 +60,10 @@ std::string ProfileFile::Read(std::string_view section, std::string_view key) {
             return Cp1251ToUtf8(w->value);
         }
     }
-    // The section call leaves out comment lines, which the key call still finds.
-    const bool commentLike = !key.empty() && key.front() == ';';
-    if (const CachedSection* cached = commentLike ? nullptr : SectionOf(section)) {
-        for (const auto& [name, value] : cached->entries) {
-            if (EqualsIgnoreCase(name, key)) return Cp1251ToUtf8(AsProfileStringReturns(value));
-        }
-        return "";
-    }
     char buffer[kValueBufferSize] = {};
     GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(), "", buffer,
                              kValueBufferSize, ansiPath_.c_str());
     return Cp1251ToUtf8(buffer);
-}
-
-const ProfileFile::CachedSection* ProfileFile::SectionOf(std::string_view section) {
-    FILETIME time = {};
-    unsigned long long size = 0;
-    // A missing file reads empty key by key, as before.
-    if (!FileStamp(path_, time, size)) return nullptr;
-    if (CompareFileTime(&time, &sectionsFileTime_) != 0 || size != sectionsFileSize_) {
-        sections_.clear();
-        sectionsFileTime_ = time;
-        sectionsFileSize_ = size;
-    }
-    for (const CachedSection& cached : sections_) {
-        if (EqualsIgnoreCase(cached.name, section)) return &cached;
-    }
-    std::vector<char> buffer(kSectionBufferSize);
-    const DWORD length = GetPrivateProfileSectionA(std::string(section).c_str(), buffer.data(),
-                                                   kSectionBufferSize, ansiPath_.c_str());
-    if (length >= kSectionBufferSize - 2) return nullptr;  // cut short: key by key instead
-    CachedSection cached{std::string(section), {}};
-    for (const char* entry = buffer.data(); *entry; entry += std::strlen(entry) + 1) {
-        const std::string_view text(entry);
-        const std::size_t equals = text.find('=');
-        if (equals == std::string_view::npos) continue;  // a key without a value reads empty
-        // Windows gives the section's lines as they stand, Wine trimmed: trimmed either way.
-        cached.entries.emplace_back(TrimBlanks(text.substr(0, equals)),
-                                    TrimBlanks(text.substr(equals + 1)));
-    }
-    sections_.push_back(std::move(cached));
-    return &sections_.back();
 }
 
 bool ProfileFile::Write(std::string_view section, std::string_view key, std::string_view value) {
@@ -176,7 +107,6 @@ bool ProfileFile::Commit(const std::vector<ProfileWrite>& writes) {
     }
     ok = ok && CommitTemporary(temporary_, path_);
     if (!ok) DeleteFileW(temporary_.c_str());
-    sections_.clear();
     return ok;
 }
 

@@ -1,10 +1,7 @@
 // The settings file through the private-profile functions: code page 1251 on disk.
 #pragma once
 
-#include <windows.h>
-
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/profile_text.h"
@@ -28,23 +25,12 @@ class ProfileFile : public Profile {
     // copy is deleted and the file keeps every byte it had.
     bool Commit(const std::vector<ProfileWrite>& writes);
 
-    // A section read at once, as long as the file is the one it was read from: the functions
-    // open the file for every key, and start-up reads thirty of them.
-    struct CachedSection {
-        std::string name;
-        std::vector<std::pair<std::string, std::string>> entries;  // as the section call gives them
-    };
-    const CachedSection* SectionOf(std::string_view section);
-
     std::wstring path_;
     std::string ansiPath_;
     std::wstring temporary_;
     std::string ansiTemporary_;
     bool batching_ = false;
     std::vector<ProfileWrite> pending_;  // in code page 1251
-    std::vector<CachedSection> sections_;
-    FILETIME sectionsFileTime_ = {};
-    unsigned long long sectionsFileSize_ = 0;
 };
 
 // A form of the path that the ANSI functions can express on this system: the path itself when

@@ -93,52 +93,5 @@ TEST(ProfileFile, AFailedCommitLeavesTheFileAsItWas) {
     EXPECT_EQ(profile.Read("frc", "frcTownIndex"), "27612");
 }
 
-// A section is read at once; every key must read as the profile function itself reads it.
-TEST(ProfileFile, ReadsEveryKeyAsTheProfileFunctionDoes) {
-    const std::string folder = MakeTempFolder("sections");
-    const std::string path = folder + "vantoreltray.ini";
-    const std::string longValue(3000, 'x');
-    test::WriteBytes(path,
-                     "top=before any section\r\n[frc]\r\n  frcTownName  =  Tula  \r\n"
-                     "double=\"a b\"\r\nsingle='c'\r\nlone=\"\r\nempty=\"\"\r\nopen=\"abc\r\n"
-                     "mixed=\"abc'\r\nequals=a=b\r\nnovalue\r\n;comment=1\r\ndup=first\r\n"
-                     "DUP=second\r\nlong=" +
-                         longValue + "\r\nlongq=\"" + longValue +
-                         "\"\r\n"
-                         "[FRC]\r\nlater=in the second [frc]\r\n[settings]\r\nProxyPort=3128\r\n");
-    const std::string ansi = AnsiPathFor(Wide(folder), L"vantoreltray.ini");
-    ProfileFile profile(SettingsFilePath(folder));
-    const struct {
-        const char* section;
-        const char* key;
-    } cases[] = {{"frc", "frcTownName"},
-                 {"frc", "double"},
-                 {"frc", "single"},
-                 {"frc", "lone"},
-                 {"frc", "empty"},
-                 {"frc", "open"},
-                 {"frc", "mixed"},
-                 {"frc", "equals"},
-                 {"frc", "novalue"},
-                 {"frc", ";comment"},
-                 {"frc", "dup"},
-                 {"frc", "long"},
-                 {"frc", "longq"},
-                 {"frc", "later"},
-                 {"FRC", "FRCTOWNNAME"},
-                 {"settings", "proxyport"},
-                 {"settings", "absent"},
-                 {"nosection", "x"},
-                 {"", "top"}};
-    for (const auto& c : cases) {
-        char expected[2048] = {};
-        GetPrivateProfileStringA(c.section, c.key, "", expected, sizeof expected, ansi.c_str());
-        EXPECT_EQ(profile.Read(c.section, c.key), expected) << "[" << c.section << "] " << c.key;
-    }
-    // Another program changes the file: the next read sees it.
-    test::WriteBytes(path, "[settings]\r\nProxyPort=8080\r\n");
-    EXPECT_EQ(profile.Read("settings", "ProxyPort"), "8080");
-}
-
 }  // namespace
 }  // namespace vt
