@@ -161,6 +161,27 @@ forecast_icon icon 1 >"$work/icon.icon"
 ! grep -q missing "$work/product.icon" "$work/icon.icon" ||
   fail "a start left no icon change in the shell's record ($work/shell.log)"
 
+# Where the product's time to its forecast icon goes: five more starts with Wine's own trace of
+# the tray and profile calls (the program inherits the probe's debug settings and error output).
+: >"$work/phases"
+for _ in 1 2 3 4 5; do
+  WINEDEBUG=+timestamp,+systray,+profile "$VT_WINE" "$probe_exe" launch "${exe[product]}" \
+    "${class[product]}" 0 >"$work/probe.out" 2>"$work/trace.log"
+  start_ms=$(tr -d '\r' <"$work/probe.out" | awk '{ print $1 }')
+  sleep 0.5
+  probe stop "${class[product]}"
+  # The first line of each kind after the start, as ms from it.
+  awk -v s="$start_ms" 'function at(line) { split(line, t, ":"); return t[1] * 1000 - s }
+       /dwMessage = 0/ && !add { add = at($0) }
+       /trace:profile:GetPrivateProfile/ && add && !read { read = at($0) }
+       /trace:profile:WritePrivateProfile/ && !write { write = at($0) }
+       /trace:profile:GetPrivateProfile/ && write && !service { service = at($0) }
+       /trace:profile:GetPrivateProfile/ && !modify { done = at($0) }
+       /dwMessage = 1/ && !modify { modify = at($0) }
+       END { printf "%.1f %.1f %.1f %.1f %.1f %.1f\n", add, read - add, write - read,
+               service - write, done - service, modify - done }' "$work/trace.log" >>"$work/phases"
+done
+
 # Linux processes by their own command lines: exactly one, or a reason.
 pid_of() {  # pid_of WINDOWS_PATH
   local found=() p
@@ -330,6 +351,14 @@ row_with "private dirty, 20000-town dialog open, KB" "${private[product_open]}" 
 row_with "private dirty, after it is closed, KB" "${private[product_closed]}" \
   "${private[ready_closed]}" ready
 echo
+echo "The product's way to its forecast icon, traced (Wine's +systray,+profile; medians of 5, ms):"
+phase() { printf '  %-58s %6s\n' "$1" "$(column_median "$2" "$work/phases")"; }
+phase "start -> the greeting icon asked for" 1
+phase "the shell's answer to the greeting icon" 2
+phase "settings read ([frc] and [settings])" 3
+phase "settings written (update times, empty keys)" 4
+phase "[service] read" 5
+phase "schedule, stored forecast, picture -> forecast icon asked" 6
 echo "requests left hanging by the service during the round trips: $hung;" \
   "counter requests for the two first downloads: $counter_requests"
 echo "each start-up (shell clock ms, window ms, ready ms): $work/*.times;" \
