@@ -70,17 +70,15 @@ probe() {
 }
 control() { curl -s -o /dev/null "http://127.0.0.1:$port/control/fault?mode=$1"; }
 
-# Who is measured: a folder, an executable, its window class and the dialogs of its start-up.
-declare -A exe class dialogs
+# Who is measured: a folder, an executable and its window class.
+declare -A exe class
 programs=(product icon ready download)
 for who in "${programs[@]}"; do
   mkdir -p "$work/$who"
   class[$who]=VantorelFloorTray
-  dialogs[$who]=2
 done
 cp "$build/src/win32/vantoreltray.exe" "$work/product/"
 class[product]=VantorelTrayMain
-dialogs[icon]=0
 n=1
 for who in icon ready download; do
   cp "$build/bench/startup/floor_tray_$n.exe" "$work/$who/"
@@ -109,7 +107,7 @@ done
 
 # The ready floor's dialogs must hold as many controls of each class as the product's.
 controls_of() {  # WHO
-  probe launch "${exe[$1]}" "${class[$1]}" "${dialogs[$1]}" >/dev/null
+  probe launch "${exe[$1]}" "${class[$1]}" 2 >/dev/null
   probe windows "${class[$1]}" | sort
   probe stop "${class[$1]}"
 }

@@ -8,18 +8,24 @@
 //                  product's «Настроить» command with the town list filled, and completes a
 //                  typed town name (the dialog bench)
 //   FLOOR_LEVEL 3  the same plus one WinINet download of the forecast through the counter's
-//                  redirect, the product's way (memory after the first download)
+//                  redirect with the product's own WinINet port (memory after the first download)
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
 #include <shellapi.h>
-#include <wininet.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "floor_tray_ids.h"
+#include "win32/wide.h"
+#include "win32/win_files.h"
+#if FLOOR_LEVEL >= 3
+#include "download/fetch_url.h"
+#include "download/jobs.h"
+#include "win32/wininet_client.h"
+#endif
 
 namespace {
 
@@ -53,16 +59,9 @@ void ReadSettings() {
     townIndex = Setting(L"frc", L"frcTownIndex");
 }
 
+// The product's own reading of a whole file, as it reads the stored forecast and the town list.
 std::string ReadWholeFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) read = 0;
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
+    return vt::WinFiles().ReadAll(vt::Narrow(path)).value_or("");
 }
 
 // The icon's tooltip carries the stored forecast's first line: the file is read and used.
@@ -188,70 +187,30 @@ bool CreateDialogs() {
 #endif
 
 #if FLOOR_LEVEL >= 3
-std::string Header(HINTERNET request, DWORD query) {
-    char text[2048] = {};
-    DWORD size = sizeof text - 1;
-    return HttpQueryInfoA(request, query, text, &size, nullptr) ? std::string(text, size) : "";
-}
-
-// One GET the product's way: its flags (no automatic redirect), no connection kept alive.
-std::string Get(HINTERNET session, const std::string& url, std::string& location) {
-    char host[256] = {}, path[2048] = {};
-    URL_COMPONENTSA parts = {};
-    parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = sizeof host;
-    parts.lpszUrlPath = path;
-    parts.dwUrlPathLength = sizeof path;
-    if (!InternetCrackUrlA(url.c_str(), 0, 0, &parts)) return {};
-    HINTERNET connection =
-        InternetConnectA(session, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
-    HINTERNET request = connection ? HttpOpenRequestA(connection, "GET", path, "HTTP/1.1", nullptr,
-                                                      nullptr, 0x84200100, 0)
-                                   : nullptr;
+// The product's own pieces for the download: its address, its WinINet port with its flags and
+// time-outs, the counter's one redirect followed, and its way of replacing the stored file.
+DWORD WINAPI Download(LPVOID) {
+    std::string url =
+        vt::ForecastUrl(vt::Narrow(Setting(L"service", L"counterHost")),
+                        vt::Narrow(Setting(L"service", L"dataHost")), vt::Narrow(townIndex));
+    vt::WinInternet internet;
     std::string body;
-    if (request &&
-        HttpAddRequestHeadersA(request, "Connection: close", static_cast<DWORD>(-1),
-                               HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE) &&
-        HttpSendRequestA(request, nullptr, 0, nullptr, 0)) {
-        location = Header(request, HTTP_QUERY_LOCATION);
-        char buffer[4096];
-        DWORD read = 0;
-        while (InternetReadFile(request, buffer, sizeof buffer, &read) && read > 0) {
-            body.append(buffer, read);
+    if (auto session = internet.Open(vt::kUserAgent, vt::AccessType::Preconfig, "")) {
+        for (int hop = 0; hop < 2; ++hop) {
+            auto request = session->OpenUrl(url, "", vt::kOpenUrlFlags, nullptr);
+            if (!request) break;
+            const std::optional<std::string> location = request->Location();
+            body.clear();  // the redirect's own page is not the forecast
+            char buffer[4096];
+            vt::ReadResult read = request->Read(buffer, sizeof buffer);
+            for (; read.ok && read.bytes > 0; read = request->Read(buffer, sizeof buffer)) {
+                body.append(buffer, read.bytes);
+            }
+            if (!location) break;
+            url = *location;
         }
     }
-    if (request) InternetCloseHandle(request);
-    if (connection) InternetCloseHandle(connection);
-    return body;
-}
-
-DWORD WINAPI Download(LPVOID) {
-    const auto narrow = [](const std::wstring& text) {
-        return std::string(text.begin(), text.end());
-    };
-    std::string url = "http://" + narrow(Setting(L"service", L"counterHost")) +
-                      "/r.php?sh+TRAY+http://" + narrow(Setting(L"service", L"dataHost")) +
-                      "/data/BTR" + narrow(townIndex) + ".TXT";
-    HINTERNET session =
-        InternetOpenA("Internet VOR Client", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    std::string body, location;
-    for (int hop = 0; session && hop < 2; ++hop) {
-        location.clear();
-        body = Get(session, url, location);
-        if (location.empty()) break;
-        url = location;
-    }
-    if (session) InternetCloseHandle(session);
-    const std::wstring path = folder + townIndex + L".txt", temporary = path + L".part";
-    HANDLE file =
-        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    if (file != INVALID_HANDLE_VALUE) {
-        WriteFile(file, body.data(), static_cast<DWORD>(body.size()), &written, nullptr);
-        CloseHandle(file);
-        MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
+    vt::WinFiles().Replace(vt::Narrow(folder + townIndex + L".txt"), body);
     PostMessageW(mainWindow, kMsgDownloaded, 0, 0);
     return 0;
 }

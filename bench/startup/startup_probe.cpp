@@ -6,7 +6,7 @@
 //                                         debug clock (ms), the milliseconds to its window of
 //                                         CLASS and, for N > 0, to the first message answered
 //                                         once the process has N dialogs
-//   startup_probe windows CLASS           the process's top-level windows and their controls
+//   startup_probe windows CLASS           the controls of each dialog of the window's thread
 //   startup_probe memory CLASS            working set and private bytes of the window's process, KB
 //   startup_probe counts CLASS            its handles and threads
 //   startup_probe roundtrip CLASS N       median and largest of N WM_NULL round trips, µs
@@ -60,14 +60,8 @@ std::wstring ClassOf(HWND hwnd) {
 }
 
 // Named callbacks: on 32-bit Windows a lambda does not convert to a stdcall pointer.
-struct WindowSearch {
-    DWORD pid = 0;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK AddIfOfProcess(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    if (ProcessIdOf(hwnd) == search->pid) search->found.push_back(hwnd);
+BOOL CALLBACK AddIfDialog(HWND hwnd, LPARAM param) {
+    if (ClassOf(hwnd) == L"#32770") reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
     return TRUE;
 }
 
@@ -82,23 +76,12 @@ BOOL CALLBACK FindComboEdit(HWND child, LPARAM param) {
     return FALSE;
 }
 
-std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
-    WindowSearch search;
-    search.pid = pid;
-    EnumWindows(AddIfOfProcess, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-BOOL CALLBACK CountDialog(HWND hwnd, LPARAM param) {
-    *reinterpret_cast<int*>(param) += ClassOf(hwnd) == L"#32770";
-    return TRUE;
-}
-
-// The thread's windows only: enumerating the whole desktop every millisecond would load the
-// server the measured program waits on.
-int DialogsOf(DWORD thread) {
-    int dialogs = 0;
-    EnumThreadWindows(thread, CountDialog, reinterpret_cast<LPARAM>(&dialogs));
+// The dialogs of the window's thread, which makes every window of both programs: enumerating
+// the whole desktop every millisecond would load the server the measured program waits on.
+std::vector<HWND> DialogsOf(HWND hwnd) {
+    std::vector<HWND> dialogs;
+    EnumThreadWindows(GetWindowThreadProcessId(hwnd, nullptr), AddIfDialog,
+                      reinterpret_cast<LPARAM>(&dialogs));
     return dialogs;
 }
 
@@ -146,8 +129,7 @@ int Launch(const std::wstring& exe, const wchar_t* className, int dialogs) {
         Sleep(1000);  // nor does it end its own process meanwhile
         return 0;
     }
-    const DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
-    while (DialogsOf(thread) < dialogs) {
+    while (DialogsOf(hwnd).size() < static_cast<std::size_t>(dialogs)) {
         if (Now() - start > kGiveUpMs) return Fail("not all dialogs of start-up appeared");
         Sleep(1);
     }
@@ -156,13 +138,12 @@ int Launch(const std::wstring& exe, const wchar_t* className, int dialogs) {
     return 0;
 }
 
-// One line a top-level window: class, caption and how many windows of each class it holds, so
-// that a floor's dialogs can be checked against the program's.
+// One line a dialog: how many windows of each class it holds, so that a floor's dialogs can be
+// checked against the program's.
 int Windows(const wchar_t* className) {
-    const DWORD pid = ProcessIdOf(FindWindowW(className, nullptr));
-    if (!pid) return Fail("no window");
-    for (HWND top : TopLevelWindowsOf(pid)) {
-        if (ClassOf(top) != L"#32770") continue;
+    HWND hwnd = FindWindowW(className, nullptr);
+    if (!hwnd) return Fail("no window");
+    for (HWND top : DialogsOf(hwnd)) {
         std::vector<std::wstring> classes;
         EnumChildWindows(top, AddClassName, reinterpret_cast<LPARAM>(&classes));
         std::sort(classes.begin(), classes.end());
